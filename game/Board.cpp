@@ -1,0 +1,44 @@
+// The board as a sliding window of 8 rows on the history, and the two scroll buttons.
+#include "Game.h"
+#include "Rules.h"
+
+namespace kelo {
+
+Column digitColumn(int n, int position) {
+    // A 3-digit code sits in the three middle columns A2..A4.
+    const int first = (n == 3) ? 1 : 0;
+    return static_cast<Column>(first + position);
+}
+
+void Affich(const GameState& s, BoardCells& board, int n) {
+    for (int r = 0; r < BoardRows; ++r) {
+        const auto row = static_cast<std::size_t>(s.Decal + r);
+        for (int k = 0; k < n; ++k) {
+            board.setCaption(digitColumn(n, k), r, s.TabA.at(static_cast<std::size_t>(k)).at(row));
+        }
+        board.setCaption(Column::Bon, r, s.TabBon.at(row));
+        board.setCaption(Column::Mal, r, s.TabMal.at(row));
+    }
+}
+
+namespace {
+bool isLength(int n) { return n >= MinLength && n <= MaxLength; }
+}  // namespace
+
+void Game::Commandmoins_Click() {
+    if (s_.NbCoups >= BoardRows + 1 && s_.Decal > 0) {
+        --s_.Decal;
+        if (isLength(s_.NbChiffres)) Affich(s_, board_, s_.NbChiffres);
+    }
+    board_.giveFocus(FocusTarget::Text);
+}
+
+void Game::Commandplus_Click() {
+    if (s_.NbCoups >= BoardRows + 1 && s_.Decal < MaxDecal) {
+        ++s_.Decal;
+        if (isLength(s_.NbChiffres)) Affich(s_, board_, s_.NbChiffres);
+    }
+    board_.giveFocus(FocusTarget::Text);
+}
+
+}  // namespace kelo

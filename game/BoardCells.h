@@ -1,0 +1,35 @@
+// What the rules may do to the window: write board cells, the entry box and the counter,
+// hide the outer digit columns and move the keyboard focus. Nothing else of the screen.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelo {
+
+// The seven board columns, left to right; each has BoardRows cells, row 0 at the top.
+enum class Column { A1, A2, A3, A4, A5, Bon, Mal };
+constexpr int ColumnCount = 7;
+
+enum class FocusTarget { Text, Command3ch, Command4ch, Command5ch };
+
+// The new-game button of a code length 3, 4 or 5.
+constexpr FocusTarget lengthButton(int n) {
+    return n == 5 ? FocusTarget::Command5ch : n == 4 ? FocusTarget::Command4ch : FocusTarget::Command3ch;
+}
+
+class BoardCells {
+public:
+    virtual ~BoardCells() = default;
+
+    virtual void setCaption(Column column, int row, std::string_view text) = 0;
+    // Only the cells of A1 and A5 are ever hidden.
+    virtual void setCellVisible(Column column, int row, bool visible) = 0;
+    // The entry box `Text`, as UTF-8.
+    [[nodiscard]] virtual std::string entryText() const = 0;
+    virtual void setEntryText(std::string_view text) = 0;
+    virtual void setLabelncoup(std::string_view text) = 0;
+    virtual void giveFocus(FocusTarget target) = 0;
+};
+
+}  // namespace kelo

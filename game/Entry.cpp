@@ -1,0 +1,40 @@
+// Taking a typed guess: the Enter key in the entry box, and reading the guess's characters.
+#include "Game.h"
+#include "Rules.h"
+#include "Sounds.h"
+
+namespace kelo {
+
+namespace {
+constexpr std::int16_t KeyEnter = 13;
+}
+
+void Saisie(GameState& s, const std::vector<std::string>& characters, int n) {
+    const auto row = static_cast<std::size_t>(s.NbCoups);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
+        s.Essai[k] = digitValue(characters.at(k));
+        s.TabA.at(k).at(row) = characters.at(k);
+    }
+}
+
+void Game::Text_KeyPress(std::int16_t& KeyAscii) {
+    if (KeyAscii != KeyEnter) return;
+    KeyAscii = 0;
+    const auto length = splitCharacters(board_.entryText()).size();
+    if (length > MaxLength || length < MinLength || s_.NbCoups > MaxGuesses - 1) {
+        board_.setEntryText("");
+        return;
+    }
+    sound_.play(SoundGuessTaken, s_.SonFlags);
+    // The turn may rewrite the box, so each test reads it afresh; NbChiffres never changes
+    // during a turn, so at most one of them runs.
+    for (int n = MinLength; n <= MaxLength; ++n) {
+        if (splitCharacters(board_.entryText()).size() == static_cast<std::size_t>(n) &&
+            s_.NbChiffres == n) {
+            Proced(n);
+        }
+    }
+    if (s_.PartieFinie != 1) board_.setEntryText("");
+}
+
+}  // namespace kelo

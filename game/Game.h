@@ -1,0 +1,44 @@
+// The rules of one window's game, told the window's events one call at a time. Each call runs
+// to its end, writes the board through BoardCells and requests sounds through SoundPlayer.
+#pragma once
+
+#include <cstdint>
+
+#include "BoardCells.h"
+#include "GameState.h"
+#include "RandomSource.h"
+#include "SoundPlayer.h"
+
+namespace kelo {
+
+class Game {
+public:
+    Game(BoardCells& board, SoundPlayer& sound, RandomSource& random);
+
+    [[nodiscard]] GameState& state() { return s_; }
+    [[nodiscard]] const GameState& state() const { return s_; }
+
+    // The new-game action of Command3ch, Command4ch and Command5ch, for length 3, 4 or 5.
+    void CommandCh_Click(int length);
+    // A key typed into the entry box, before it is inserted; set to 0 when consumed.
+    void Text_KeyPress(std::int16_t& KeyAscii);
+    void Commandv_Click();
+    void Commandmoins_Click();
+    void Commandplus_Click();
+    // The window's first activation: asynchronous sounds, then a game of the remembered length.
+    void Form_Activate();
+
+private:
+    void Ini();
+    void Tirage(int n);
+    void Proced(int n);
+    void Fini(int n);
+    void V(int n);
+
+    GameState s_;
+    BoardCells& board_;
+    SoundPlayer& sound_;
+    RandomSource& random_;
+};
+
+}  // namespace kelo

@@ -1,0 +1,33 @@
+// The parts of the rules that need nothing but the state: reading and scoring a guess,
+// copying history rows onto the board, and the text helpers they share.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BoardCells.h"
+#include "GameState.h"
+
+namespace kelo {
+
+// The entry text split into characters (Unicode code points, UTF-8 encoded). A byte that is not
+// part of valid UTF-8 counts as one character and becomes U+FFFD, so no cell holds half of one.
+std::vector<std::string> splitCharacters(std::string_view utf8);
+
+// Only the ten ASCII digits have a value; every other character counts as 0.
+Integer digitValue(std::string_view character);
+
+// Which board column shows position `position` (0-based) of a code of length n.
+Column digitColumn(int n, int position);
+
+// Reads the n characters of the guess into Essai and into history row NbCoups.
+void Saisie(GameState& s, const std::vector<std::string>& characters, int n);
+
+// Scores Essai against Code: NbBon, NbMal, and their text in history row NbCoups.
+void Corrig(GameState& s, int n);
+
+// Redraws the 8 board rows from history rows Decal .. Decal + 7.
+void Affich(const GameState& s, BoardCells& board, int n);
+
+}  // namespace kelo

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the game needs to build, run and test, when any is missing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config
+  qt6-base-dev qt6-multimedia-dev libgl-dev
+  fonts-dejavu-core
+  xvfb xauth
+  clang clang-tidy libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
