@@ -12,7 +12,8 @@ Column digitColumn(int n, int position) {
 
 void Affich(const GameState& s, BoardCells& board, int n) {
     for (int r = 0; r < BoardRows; ++r) {
-        const auto row = static_cast<std::size_t>(s.Decal + r);
+        const int historyRow = s.Decal + r;
+        const auto row = static_cast<std::size_t>(historyRow);
         for (int k = 0; k < n; ++k) {
             board.setCaption(digitColumn(n, k), r, s.TabA.at(static_cast<std::size_t>(k)).at(row));
         }

@@ -57,7 +57,7 @@ private slots:
 
 void TestRulesSoak::randomPlayKeepsEveryIndexInRange() {
     const unsigned seed = qEnvironmentVariableIsSet("KELO_SEED")
-                              ? static_cast<unsigned>(qEnvironmentVariableIntValue("KELO_SEED"))
+                              ? qEnvironmentVariable("KELO_SEED").toUInt()
                               : std::random_device{}();
     std::mt19937 engine(seed);
     RulesTable t;
