@@ -34,9 +34,9 @@ struct GameState {
     Integer DecalAuto = 0;    // the offset that keeps the newest guess on the last board row
     Integer PartieFinie = 0;  // 1 once the game is won
 
-    std::array<History, MaxLength> TabA{};  // TabA[0] is TabA1: position 1 of each guess
-    History TabBon{};
-    History TabMal{};
+    std::array<History, MaxLength> TabA;  // TabA[0] is TabA1: position 1 of each guess
+    History TabBon;
+    History TabMal;
 
     Single IniGauche = 0.0F;
     Single IniHaut = 0.0F;

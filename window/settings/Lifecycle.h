@@ -1,0 +1,48 @@
+// The window's load and close steps without the window: what the window reports about itself
+// comes in as values, and where it must go goes out, so the window only wires them up.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "ExitPause.h"
+#include "GameState.h"
+#include "Placement.h"
+#include "SettingsFile.h"
+#include "SoundPlayer.h"
+
+namespace kelo {
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+// Reads the settings file into IniGauche, IniHaut and IniChiffres and returns the window's left
+// and top (its outer frame). A file without three good values gives the centred position and
+// IniChiffres 3; IniGauche and IniHaut then keep the values read before the bad one (or 0).
+// A good file gives its position kept on the screen, while IniGauche and IniHaut keep the
+// values as read.
+TwipsPoint loadStep(GameState& state, TwipsSize window, TwipsSize screen,
+                    const QString& settingsFile = SettingsFileName);
+
+struct ClosingWindow {
+    WindowState state = WindowState::Normal;
+    TwipsPoint position;  // outer frame
+    TwipsSize size;       // outer frame
+    TwipsSize screen;
+};
+
+struct CloseServices {
+    SoundPlayer& sound;
+    PauseClocks& clocks;
+    std::function<void()> endProcess;  // does not return in the program; tests only record it
+    QString settingsFile = SettingsFileName;
+};
+
+// Requests the closing sound, stores the position (kept on the screen) when the window is in its
+// normal state, writes the settings file, pauses and ends the process. A file that cannot be
+// written ends the process at once, without the pause; the old file is left whole.
+void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services);
+
+// The real end: nothing is flushed and no destructor runs, as nothing is left to save.
+[[noreturn]] void endProcessNow();
+
+}  // namespace kelo
