@@ -1,0 +1,409 @@
+// The built window against its layout: geometry, fonts, colours, borders, stacking and tab order.
+#include <QFontInfo>
+#include <QFrame>
+#include <QtTest>
+#include <climits>
+
+#include "AppInfo.h"
+#include "WindowHarness.h"
+
+using namespace kelo;
+using kelo::test::containsColour;
+using kelo::test::pixelAt;
+using kelo::test::toColor;
+using kelo::test::WindowHarness;
+
+namespace {
+
+const QColor Background(1, 0, 66);
+const QColor Maroon(128, 0, 0);
+const QColor Yellow(255, 255, 0);
+
+QRect pixels(const layout::Twips& t) {
+    return {t.left / 15, t.top / 15, t.width / 15, t.height / 15};
+}
+
+// Front of the stack is the end of the parent's child list.
+int stackIndex(const QWidget& form, const QString& name) {
+    const auto* child = form.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+    return child == nullptr ? -1 : static_cast<int>(form.children().indexOf(child));
+}
+
+void checkFont(const QWidget* w, const layout::FontStyle& style) {
+    QCOMPARE(w->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(w->font().pointSizeF(), style.points);
+    QCOMPARE(w->font().weight(), style.bold ? QFont::Bold : QFont::Normal);
+    QVERIFY(!w->font().italic());
+    QVERIFY(!w->font().underline());
+    QVERIFY(!w->font().strikeOut());
+    // The face actually drawn is the requested one where installed, else its sans-serif stand-in.
+    const QString drawn = QFontInfo(w->font()).family();
+    QVERIFY2(drawn == QLatin1String("MS Sans Serif") || drawn == QLatin1String("DejaVu Sans"),
+             qPrintable(drawn));
+}
+
+bool sunkenPanel(const QFrame* frame) {
+    return frame->frameShape() == QFrame::Panel && frame->frameShadow() == QFrame::Sunken &&
+           frame->lineWidth() == 1;
+}
+
+}  // namespace
+
+class TestWindowLayout : public QObject {
+    Q_OBJECT
+  private slots:
+    void scaleFactorIsInEffect();
+    void form();
+    void applicationInfoAndIcon();
+    void sampleControls_data();
+    void sampleControls();
+    void everyControlFollowsItsRow();
+    void everyCellFollowsItsColumn();
+    void everyFrameFollowsItsRow();
+    void onlyButtonsAndTextTakeFocus();
+    void stacking_data();
+    void stacking();
+    void stackingFollowsFrameTable();
+    void framesDrawnOverTitle();
+    void tabOrderCycles_data();
+    void tabOrderCycles();
+    void cellsAreFindableByColumn();
+};
+
+// Run a second time with QT_SCALE_FACTOR=2: every check below then holds at twice the pixels.
+void TestWindowLayout::scaleFactorIsInEffect() {
+    WindowHarness h;
+    QVERIFY(h.start());
+    const qreal expected = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                               ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                               : 1.0;
+    QCOMPARE(h.form.devicePixelRatioF(), expected);
+    const QImage image = h.grab();
+    QCOMPARE(image.size(), QSize(qRound(262 * expected), qRound(382 * expected)));
+    QCOMPARE(h.window()->geometry().size(), QSize(262, 382));
+}
+
+void TestWindowLayout::form() {
+    WindowHarness h;
+    QCOMPARE(h.form.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(h.form.windowTitle(), QStringLiteral("       Zandor Chiffres"));
+    QCOMPARE(h.form.size(), QSize(262, 382));
+    QCOMPARE(h.form.minimumSize(), QSize(262, 382));
+    QCOMPARE(h.form.maximumSize(), QSize(262, 382));
+    QCOMPARE(h.form.palette().color(QPalette::Window), Background);
+    QVERIFY(h.form.autoFillBackground());
+    QVERIFY(!h.form.windowIcon().isNull());
+}
+
+void TestWindowLayout::applicationInfoAndIcon() {
+    app::applyApplicationInfo();
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("2.00.0001"));
+    QVERIFY(QGuiApplication::applicationDisplayName() == QCoreApplication::applicationName());
+    QCOMPARE(QString::fromUtf8(app::Description), QStringLiteral("Zandor \u00e0 Chiffres"));
+
+    // Three question marks, blue, green and red from left to right, on a transparent ground.
+    const QImage icon = QApplication::windowIcon()
+                            .pixmap(QSize(32, 32), 1.0)
+                            .toImage()
+                            .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+    QCOMPARE(icon.pixelColor(31, 31).alpha(), 0);
+    const QColor thirds[] = {QColor(0, 0, 255), QColor(0, 255, 0), QColor(255, 0, 0)};
+    for (int third = 0; third < 3; ++third) {
+        int count = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const QColor c = icon.pixelColor(x, y);
+                if (c.alpha() == 0)
+                    continue;
+                // Every drawn pixel is one of the three pure colours, in its own third.
+                const int owner = x * 3 / 32;
+                QCOMPARE(c, thirds[owner]);
+                if (owner == third)
+                    ++count;
+            }
+        }
+        QVERIFY2(count > 30,
+                 qPrintable(QStringLiteral("third %1 has %2 pixels").arg(third).arg(count)));
+    }
+}
+
+// Hand-written expectations for a few controls, independent of the tables.
+void TestWindowLayout::sampleControls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QColor>("background");  // invalid: the platform's button colours
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<int>("alignment");  // horizontal alignment, 0 for buttons
+    QTest::addColumn<bool>("border");
+
+    const int left = Qt::AlignLeft;
+    const int centre = Qt::AlignHCenter;
+    QTest::newRow("Command3ch") << "Command3ch" << QRect(212, 16, 33, 57) << 9.75 << true
+                                << QColor() << QColor() << 0 << false;
+    QTest::newRow("Commandv") << "Commandv" << QRect(212, 208, 33, 53) << 9.75 << true << QColor()
+                              << QColor() << 0 << false;
+    QTest::newRow("Commandplus") << "Commandplus" << QRect(212, 320, 33, 45) << 18.0 << false
+                                 << QColor() << QColor() << 0 << false;
+    QTest::newRow("Text") << "Text" << QRect(48, 336, 57, 29) << 12.0 << true << Maroon << Yellow
+                          << centre << true;
+    QTest::newRow("Labeltitre") << "Labeltitre" << QRect(20, 12, 173, 21) << 13.5 << true
+                                << QColor() << QColor() << left << false;
+    QTest::newRow("Labelncoup") << "Labelncoup" << QRect(152, 340, 29, 21) << 12.0 << true
+                                << QColor(0, 0, 128) << QColor(0, 255, 255) << centre << true;
+    QTest::newRow("A1 row 0") << "A1_0" << QRect(20, 36, 21, 33) << 18.0 << true << Maroon << Yellow
+                              << centre << true;
+    QTest::newRow("A5 row 7") << "A5_7" << QRect(116, 288, 21, 33) << 18.0 << true << Maroon
+                              << Yellow << centre << true;
+    QTest::newRow("Bon row 3, left-aligned")
+        << "Bon_3" << QRect(144, 144, 21, 33) << 18.0 << true << QColor(0, 128, 0)
+        << QColor(0, 255, 0) << left << true;
+    QTest::newRow("Mal row 7") << "Mal_7" << QRect(168, 288, 21, 33) << 18.0 << true
+                               << QColor(128, 0, 128) << QColor(255, 192, 255) << centre << true;
+}
+
+void TestWindowLayout::sampleControls() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QFETCH(QColor, background);
+    QFETCH(QColor, text);
+    QFETCH(int, alignment);
+    QFETCH(bool, border);
+
+    WindowHarness h;
+    QWidget* w = h.widget(name);
+    QCOMPARE(w->geometry(), geometry);
+    checkFont(w, {points, bold});
+    QVERIFY(!w->isHidden());
+
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        QVERIFY(label->autoFillBackground());
+        QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), alignment);
+        QCOMPARE(sunkenPanel(label), border);
+        if (!border)
+            QCOMPARE(label->frameShape(), QFrame::NoFrame);
+        const QColor bg = label->palette().color(label->backgroundRole());
+        const QColor fg = label->palette().color(label->foregroundRole());
+        QCOMPARE(bg, background.isValid() ? background
+                                          : QApplication::palette().color(QPalette::Button));
+        QCOMPARE(fg, text.isValid() ? text : QApplication::palette().color(QPalette::ButtonText));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        QCOMPARE(int(edit->alignment() & Qt::AlignHorizontal_Mask), alignment);
+        QCOMPARE(edit->hasFrame(), border);
+        QCOMPARE(edit->palette().color(QPalette::Base), background);
+        QCOMPARE(edit->palette().color(QPalette::Text), text);
+        QCOMPARE(edit->maxLength(), INT_MAX);
+        QVERIFY(edit->validator() == nullptr);
+        QVERIFY(edit->inputMask().isEmpty());
+    } else {
+        auto* button = qobject_cast<QPushButton*>(w);
+        QVERIFY(button != nullptr);
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+        QCOMPARE(button->palette().color(QPalette::Button),
+                 QApplication::palette().color(QPalette::Button));
+        QCOMPARE(button->palette().color(QPalette::ButtonText),
+                 QApplication::palette().color(QPalette::ButtonText));
+    }
+}
+
+void TestWindowLayout::everyControlFollowsItsRow() {
+    WindowHarness h;
+    for (const auto& control : layout::Controls) {
+        const QString name = QString::fromUtf8(control.name.data(), qsizetype(control.name.size()));
+        QWidget* w = h.widget(name);
+        QCOMPARE(w->geometry(), pixels(control.geometry));
+        checkFont(w, control.font);
+        QVERIFY2(!w->isHidden() && w->isEnabled(), qPrintable(name));
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            QCOMPARE(label->text(),
+                     QString::fromUtf8(control.caption.data(), qsizetype(control.caption.size())));
+            QCOMPARE(sunkenPanel(label), control.border);
+        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            QCOMPARE(button->text(),
+                     QString::fromUtf8(control.caption.data(), qsizetype(control.caption.size())));
+        }
+    }
+    QCOMPARE(h.widget<QLabel>("Labeltitre")->text().size(), 20);
+}
+
+void TestWindowLayout::everyCellFollowsItsColumn() {
+    WindowHarness h;
+    for (const auto& column : layout::CellColumns) {
+        for (int row = 0; row < BoardRows; ++row) {
+            ValueLabel* cell = h.form.cell(column.column, row);
+            QCOMPARE(cell->objectName(),
+                     QStringLiteral("%1_%2").arg(QLatin1String(column.name)).arg(row));
+            QCOMPARE(cell->geometry(), QRect(column.left / 15, 36 + 36 * row, 21, 33));
+            checkFont(cell, {18, true});
+            QVERIFY(sunkenPanel(cell));
+            QVERIFY(cell->autoFillBackground());
+            QVERIFY(!cell->isHidden());
+            QVERIFY(cell->text().isEmpty());
+            QCOMPARE(cell->palette().color(QPalette::Window), toColor(column.colours.background));
+            QCOMPARE(cell->palette().color(QPalette::WindowText), toColor(column.colours.text));
+            const auto horizontal = cell->alignment() & Qt::AlignHorizontal_Mask;
+            QCOMPARE(horizontal, column.column == Column::Bon ? Qt::AlignLeft : Qt::AlignHCenter);
+        }
+    }
+}
+
+void TestWindowLayout::everyFrameFollowsItsRow() {
+    WindowHarness h;
+    QSet<QString> names;
+    for (const auto& frameRow : layout::Frames) {
+        const QString name = QLatin1String(frameRow.name);
+        names.insert(name);
+        auto* frame = h.widget<QFrame>(name);
+        QCOMPARE(QLatin1String(frame->metaObject()->className()), QLatin1String("QFrame"));
+        QCOMPARE(frame->geometry(), pixels(frameRow.geometry));
+        QVERIFY(sunkenPanel(frame));
+        QVERIFY2(!frame->autoFillBackground(), "a frame's inside is transparent");
+        QVERIFY(!frame->isHidden());
+    }
+    // Image1 .. Image25 without Image23.
+    QCOMPARE(names.size(), 24);
+    for (int i = 1; i <= 25; ++i)
+        QCOMPARE(names.contains(QStringLiteral("Image%1").arg(i)), i != 23);
+}
+
+void TestWindowLayout::onlyButtonsAndTextTakeFocus() {
+    WindowHarness h;
+    int takers = 0;
+    const auto children = h.form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(children.size(), 9 + 7 * 8 + 24);
+    for (QWidget* w : children) {
+        const bool focusable = qobject_cast<QPushButton*>(w) != nullptr || w == h.text();
+        QCOMPARE(w->focusPolicy() == Qt::NoFocus, !focusable);
+        takers += focusable ? 1 : 0;
+    }
+    QCOMPARE(takers, 7);
+}
+
+// Pairs that must be stacked with the first in front of the second.
+void TestWindowLayout::stacking_data() {
+    QTest::addColumn<QString>("front");
+    QTest::addColumn<QString>("back");
+    QTest::newRow("left title frame over the title") << "Image21"
+                                                     << "Labeltitre";
+    QTest::newRow("right title frame over the title") << "Image22"
+                                                      << "Labeltitre";
+    QTest::newRow("bar over its frame") << "Image24"
+                                        << "Image21";
+    QTest::newRow("title line over the title") << "Image11"
+                                               << "Labeltitre";
+    QTest::newRow("title over the board frame") << "Labeltitre"
+                                                << "Image2";
+    QTest::newRow("board frame over the outer frame") << "Image2"
+                                                      << "Image1";
+    QTest::newRow("cells over the counter") << "A1_0"
+                                            << "Labelncoup";
+    QTest::newRow("counter over the title") << "Labelncoup"
+                                            << "Labeltitre";
+    QTest::newRow("innermost entry-row frame in front") << "Image19"
+                                                        << "Image12";
+    QTest::newRow("grooves over the cells") << "Image9"
+                                            << "Mal_7";
+    QTest::newRow("buttons over the button column") << "Command3ch"
+                                                    << "Image16";
+    QTest::newRow("entry box over its frame") << "Text"
+                                              << "Image17";
+    QTest::newRow("buttons over every frame") << "Commandplus"
+                                              << "Image25";
+    QTest::newRow("entry box over every frame") << "Text"
+                                                << "Image25";
+}
+
+void TestWindowLayout::stacking() {
+    QFETCH(QString, front);
+    QFETCH(QString, back);
+    WindowHarness h;
+    const int f = stackIndex(h.form, front);
+    const int b = stackIndex(h.form, back);
+    QVERIFY(f >= 0 && b >= 0);
+    QVERIFY2(f > b,
+             qPrintable(QStringLiteral("%1 at %2, %3 at %4").arg(front).arg(f).arg(back).arg(b)));
+}
+
+void TestWindowLayout::stackingFollowsFrameTable() {
+    WindowHarness h;
+    int previous = INT_MAX;
+    for (const auto& frameRow : layout::Frames) {
+        const int index = stackIndex(h.form, QLatin1String(frameRow.name));
+        QVERIFY2(index < previous, frameRow.name.data());
+        previous = index;
+    }
+}
+
+// In a grab, the two small title frames and their bars show their border over the title label.
+void TestWindowLayout::framesDrawnOverTitle() {
+    WindowHarness h;
+    QVERIFY(h.start());
+    const QImage image = h.grab();
+    auto* title = h.widget<QLabel>("Labeltitre");
+    const QColor titleFill =
+        QColor::fromRgba(title->palette().color(title->backgroundRole()).rgba());
+    const QColor shadow =
+        QColor::fromRgba(h.widget("Image21")->palette().color(QPalette::Dark).rgba());
+    const QColor light =
+        QColor::fromRgba(h.widget("Image21")->palette().color(QPalette::Light).rgba());
+    QVERIFY(shadow != titleFill);
+    // Image21 is 16,16 25x13: its top line runs through the title's area.
+    QCOMPARE(pixelAt(image, {30, 16}), shadow);
+    QCOMPARE(pixelAt(image, {30, 28}), light);
+    // Image24 is 20,20 17x5, Image25 120,20 17x5: bars inside the frames, also over the title.
+    QCOMPARE(pixelAt(image, {28, 20}), shadow);
+    QCOMPARE(pixelAt(image, {128, 20}), shadow);
+    // Between the frames the title's own face shows; the frames' insides are transparent.
+    QCOMPARE(pixelAt(image, {42, 14}), titleFill);
+    QCOMPARE(pixelAt(image, {38, 18}), titleFill);
+}
+
+void TestWindowLayout::tabOrderCycles_data() {
+    QTest::addColumn<bool>("backwards");
+    QTest::newRow("Tab") << false;
+    QTest::newRow("Shift+Tab") << true;
+}
+
+void TestWindowLayout::tabOrderCycles() {
+    QFETCH(bool, backwards);
+    WindowHarness h;
+    QVERIFY(h.start());
+    QStringList order{"Command3ch",   "Command4ch",  "Command5ch", "Commandv",
+                      "Commandmoins", "Commandplus", "Text"};
+    if (backwards)
+        std::reverse(order.begin(), order.end());
+    h.widget(order.front())->setFocus();
+    QTRY_COMPARE(h.focusName(), order.front());
+    for (int step = 1; step <= order.size(); ++step) {
+        if (backwards) {
+            QTest::keyClick(h.window(), Qt::Key_Backtab, Qt::ShiftModifier);
+        } else {
+            QTest::keyClick(h.window(), Qt::Key_Tab);
+        }
+        QCOMPARE(h.focusName(), order.at(step % order.size()));
+    }
+}
+
+void TestWindowLayout::cellsAreFindableByColumn() {
+    WindowHarness h;
+    for (const auto& column : layout::CellColumns) {
+        const QString name = QLatin1String(column.name);
+        const auto cells = h.form.findChildren<ValueLabel*>(
+            QRegularExpression(QStringLiteral("^%1_\\d$").arg(name)), Qt::FindDirectChildrenOnly);
+        QCOMPARE(cells.size(), BoardRows);
+        for (ValueLabel* cell : cells) {
+            QCOMPARE(cell->property("column").toString(), name);
+            const int row = cell->property("row").toInt();
+            QCOMPARE(h.form.cell(column.column, row), cell);
+        }
+    }
+}
+
+QTEST_MAIN(TestWindowLayout)
+#include "test_window_layout.moc"

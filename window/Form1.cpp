@@ -1,0 +1,379 @@
+// Form1: builds the window from the layout tables and connects its events to the rules.
+#include "Form1.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFont>
+#include <QGuiApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <limits>
+
+#include "AppInfo.h"
+#include "Layout.h"
+#include "Lifecycle.h"
+#include "Sounds.h"
+#include "ValueLabel.h"
+
+namespace kelo {
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect toPixels(const layout::Twips& t) {
+    constexpr int k = layout::TwipsPerPixel;
+    return {t.left / k, t.top / k, t.width / k, t.height / k};
+}
+
+QColor toColor(const layout::Rgb& rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+Qt::Alignment toAlignment(layout::Align align) {
+    return (align == layout::Align::Left ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+}
+
+QFont makeFont(const layout::FontStyle& style) {
+    // Where the face itself is missing, the nearest sans-serif of a stock Debian desktop.
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(toQString(layout::FontFamily),
+                                   {QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
+    QFont font(toQString(layout::FontFamily));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(style.points);
+    font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+void setColours(QWidget* widget, const layout::Colours& colours, QPalette::ColorRole background,
+                QPalette::ColorRole text) {
+    QPalette palette = widget->palette();
+    palette.setColor(background, toColor(colours.background));
+    palette.setColor(text, toColor(colours.text));
+    widget->setPalette(palette);
+}
+
+// Opaque, optionally sunken; without colours of its own it takes the platform's button colours.
+void styleLabel(ValueLabel* label, const std::optional<layout::Colours>& colours, bool border) {
+    label->setAutoFillBackground(true);
+    label->setFocusPolicy(Qt::NoFocus);
+    if (border) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+    }
+    if (colours) {
+        setColours(label, *colours, QPalette::Window, QPalette::WindowText);
+    } else {
+        label->setBackgroundRole(QPalette::Button);
+        label->setForegroundRole(QPalette::ButtonText);
+    }
+}
+
+constexpr std::int16_t KeyEnter = 13;
+
+constexpr float toTwips(int pixels) {
+    return static_cast<float>(pixels * layout::TwipsPerPixel);
+}
+
+TwipsSize toTwips(const QSize& size) {
+    return {toTwips(size.width()), toTwips(size.height())};
+}
+
+// The settings and the placement speak of the primary screen's full size, taskbars included.
+TwipsSize screenTwips() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? toTwips(screen->geometry().size()) : TwipsSize{};
+}
+
+}  // namespace
+
+Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
+    : QWidget(parent), sound_(sound), game_(*this, sound, random), endProcess_(endProcessNow) {
+    ValueLabel::registerAccessibility();
+    setObjectName(toQString(layout::Form.name));
+    setWindowTitle(toQString(layout::Form.caption));
+    setWindowIcon(app::icon());
+    setFixedSize(layout::Form.clientWidth / layout::TwipsPerPixel,
+                 layout::Form.clientHeight / layout::TwipsPerPixel);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, toColor(layout::Form.background));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    buildControls();
+    buildCells();
+    buildFrames();
+    connectEvents();
+    Form_Load();
+}
+
+void Form1::setCloseServices(PauseClocks& clocks, std::function<void()> endProcess) {
+    clocks_ = &clocks;
+    endProcess_ = std::move(endProcess);
+}
+
+// Before the first show the window manager has not framed the window yet, so the outer size is
+// taken to be the client size; move() places the frame's corner once there is one.
+void Form1::Form_Load() {
+    const TwipsPoint at = loadStep(game_.state(), toTwips(size()), screenTwips());
+    constexpr auto perPixel = static_cast<float>(layout::TwipsPerPixel);
+    move(qRound(at.left / perPixel), qRound(at.top / perPixel));
+}
+
+void Form1::Form_Unload() {
+    ClosingWindow window;
+    if (isMinimized()) {
+        window.state = WindowState::Minimized;
+    } else if (isMaximized() || isFullScreen()) {
+        window.state = WindowState::Maximized;
+    }
+    const QRect frame = frameGeometry();
+    window.position = {toTwips(frame.left()), toTwips(frame.top())};
+    window.size = toTwips(frame.size());
+    window.screen = screenTwips();
+    closeStep(game_.state(), window, {sound_, *clocks_, endProcess_});
+}
+
+// Every way of closing the window ends here; the close step ends the process itself.
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::buildControls() {
+    QWidget* previousInTabOrder = nullptr;
+    for (const auto& control : layout::Controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case layout::Kind::Button: {
+                auto* button = new QPushButton(toQString(control.caption), this);
+                // Enter belongs to the entry box; no button may take it as a default button.
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                button->setFocusPolicy(Qt::StrongFocus);
+                widget = button;
+                break;
+            }
+            case layout::Kind::TextBox: {
+                auto* edit = new QLineEdit(toQString(control.caption), this);
+                edit->setAlignment(toAlignment(control.align));
+                // The rules decide what a guess may hold; the box takes any text of any length.
+                edit->setMaxLength(std::numeric_limits<int>::max());
+                edit->setFocusPolicy(Qt::StrongFocus);
+                if (control.colours)
+                    setColours(edit, *control.colours, QPalette::Base, QPalette::Text);
+                text_ = edit;
+                widget = edit;
+                break;
+            }
+            case layout::Kind::Label: {
+                auto* label = new ValueLabel(this);
+                label->setText(toQString(control.caption));
+                label->setAlignment(toAlignment(control.align));
+                styleLabel(label, control.colours, control.border);
+                if (control.name == "Labelncoup")
+                    labelncoup_ = label;
+                widget = label;
+                break;
+            }
+        }
+        widget->setObjectName(toQString(control.name));
+        widget->setGeometry(toPixels(control.geometry));
+        widget->setFont(makeFont(control.font));
+        if (!control.accessibleName.empty())
+            widget->setAccessibleName(toQString(control.accessibleName));
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previousInTabOrder != nullptr)
+                setTabOrder(previousInTabOrder, widget);
+            previousInTabOrder = widget;
+        }
+    }
+    for (int n = MinLength; n <= MaxLength; ++n) {
+        lengthButtons_.at(static_cast<std::size_t>(n - MinLength)) =
+            findChild<QPushButton*>(QStringLiteral("Command%1ch").arg(n));
+    }
+    commandv_ = findChild<QPushButton*>(QStringLiteral("Commandv"));
+    buttons_ = {lengthButtons_[0],
+                lengthButtons_[1],
+                lengthButtons_[2],
+                commandv_,
+                findChild<QPushButton*>(QStringLiteral("Commandmoins")),
+                findChild<QPushButton*>(QStringLiteral("Commandplus"))};
+}
+
+void Form1::buildCells() {
+    const QFont font = makeFont(layout::CellFont);
+    for (const auto& column : layout::CellColumns) {
+        for (int row = 0; row < BoardRows; ++row) {
+            auto* label = new ValueLabel(this);
+            label->setObjectName(QStringLiteral("%1_%2").arg(toQString(column.name)).arg(row));
+            label->setProperty("column", toQString(column.name));
+            label->setProperty("row", row);
+            label->setGeometry(toPixels(layout::cellGeometry(column, row)));
+            label->setFont(font);
+            label->setAlignment(toAlignment(column.align));
+            styleLabel(label, column.colours, true);
+            label->setAccessibleName(
+                QStringLiteral("%1, ligne %2").arg(toQString(column.accessibleStem)).arg(row + 1));
+            cells_.at(static_cast<std::size_t>(column.column)).at(static_cast<std::size_t>(row)) =
+                label;
+        }
+    }
+}
+
+void Form1::buildFrames() {
+    for (const auto& entry : layout::Frames) {
+        auto* frame = new QFrame(this);
+        frame->setObjectName(toQString(entry.name));
+        frame->setGeometry(toPixels(entry.geometry));
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setLineWidth(1);
+        frame->setFocusPolicy(Qt::NoFocus);
+    }
+
+    // Stack back to front: the outer frames, the labels, the frames over them, then the
+    // buttons and the entry box in front of everything.
+    auto raise = [this](std::string_view name) {
+        findChild<QWidget*>(toQString(name), Qt::FindDirectChildrenOnly)->raise();
+    };
+    for (auto it = layout::Frames.rbegin(); it != layout::Frames.rend(); ++it) {
+        if (it->layer == layout::Layer::UnderLabels)
+            raise(it->name);
+    }
+    for (const auto& control : layout::Controls) {
+        if (control.kind == layout::Kind::Label)
+            raise(control.name);
+    }
+    for (const auto& column : cells_) {
+        for (ValueLabel* label : column)
+            label->raise();
+    }
+    for (auto it = layout::Frames.rbegin(); it != layout::Frames.rend(); ++it) {
+        if (it->layer == layout::Layer::OverLabels)
+            raise(it->name);
+    }
+    for (const auto& control : layout::Controls) {
+        if (control.kind != layout::Kind::Label)
+            raise(control.name);
+    }
+}
+
+void Form1::connectEvents() {
+    for (int n = MinLength; n <= MaxLength; ++n) {
+        connect(lengthButtons_.at(static_cast<std::size_t>(n - MinLength)), &QPushButton::clicked,
+                this, [this, n] { game_.CommandCh_Click(n); });
+    }
+    connect(commandv_, &QPushButton::clicked, this, [this] { game_.Commandv_Click(); });
+    connect(buttons_[4], &QPushButton::clicked, this, [this] { game_.Commandmoins_Click(); });
+    connect(buttons_[5], &QPushButton::clicked, this, [this] { game_.Commandplus_Click(); });
+    for (QPushButton* button : buttons_)
+        button->installEventFilter(this);
+    text_->installEventFilter(this);
+}
+
+ValueLabel* Form1::cell(Column column, int row) const {
+    return cells_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
+}
+
+void Form1::setCaption(Column column, int row, std::string_view text) {
+    cell(column, row)->setCaption(toQString(text));
+}
+
+void Form1::setCellVisible(Column column, int row, bool visible) {
+    cell(column, row)->setVisible(visible);
+}
+
+std::string Form1::entryText() const {
+    return text_->text().toStdString();
+}
+
+void Form1::setEntryText(std::string_view text) {
+    text_->setText(toQString(text));
+}
+
+void Form1::setLabelncoup(std::string_view text) {
+    labelncoup_->setCaption(toQString(text));
+}
+
+void Form1::giveFocus(FocusTarget target) {
+    QWidget* widget = text_;
+    switch (target) {
+        case FocusTarget::Text:
+            break;
+        case FocusTarget::Command3ch:
+            widget = lengthButtons_[0];
+            break;
+        case FocusTarget::Command4ch:
+            widget = lengthButtons_[1];
+            break;
+        case FocusTarget::Command5ch:
+            widget = lengthButtons_[2];
+            break;
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool Form1::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Only the first activation starts the game; coming back from another program does not.
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        game_.Form_Activate();
+    }
+    return handled;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_)
+        return textKeyPress(event);
+    for (QPushButton* button : buttons_) {
+        if (watched == button) {
+            buttonMouseSound(button, event);
+            return false;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Form1::textKeyPress(QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const QString typed = key->text();
+    // Keys that type nothing (arrows, Shift, F1...) never reach the rules.
+    if (!enter && typed.isEmpty())
+        return false;
+    auto KeyAscii = enter ? KeyEnter : static_cast<std::int16_t>(typed.front().unicode());
+    game_.Text_KeyPress(KeyAscii);
+    return KeyAscii == 0;
+}
+
+// The sound follows the mouse button whichever it is, so it is taken here before QPushButton,
+// which only answers the left button. The release comes to the pressed button wherever the
+// pointer is, because the window grabs the mouse for it until the button goes up.
+void Form1::buttonMouseSound(QPushButton* button, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            Tic(sound_, game_.state().SonFlags);
+            break;
+        case QEvent::MouseButtonRelease:
+            if (button != commandv_)
+                Toc(sound_, game_.state().SonFlags);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace kelo

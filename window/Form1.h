@@ -1,0 +1,78 @@
+// The game's one window: the board, the entry box, the counter and the six buttons, built from
+// the layout tables, showing the board for the rules and passing the player's events to them.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "BoardCells.h"
+#include "ExitPause.h"
+#include "Game.h"
+#include "GameState.h"
+#include "RandomSource.h"
+#include "SoundPlayer.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace kelo {
+
+class ValueLabel;
+
+class Form1 final : public QWidget, public BoardCells {
+    Q_OBJECT
+
+  public:
+    Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent = nullptr);
+
+    [[nodiscard]] Game& game() { return game_; }
+    [[nodiscard]] const Game& game() const { return game_; }
+
+    // Board cell `row` (0..7) of a column; its objectName is the column's name, '_' and the row.
+    [[nodiscard]] ValueLabel* cell(Column column, int row) const;
+
+    // The clocks of the exit pause and the end of the process that the close step uses; by
+    // default the real ones, which end the program.
+    void setCloseServices(PauseClocks& clocks, std::function<void()> endProcess);
+
+    // BoardCells
+    void setCaption(Column column, int row, std::string_view text) override;
+    void setCellVisible(Column column, int row, bool visible) override;
+    [[nodiscard]] std::string entryText() const override;
+    void setEntryText(std::string_view text) override;
+    void setLabelncoup(std::string_view text) override;
+    void giveFocus(FocusTarget target) override;
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Form_Load();
+    void Form_Unload();
+    void buildControls();
+    void buildCells();
+    void buildFrames();
+    void connectEvents();
+    bool textKeyPress(QEvent* event);
+    void buttonMouseSound(QPushButton* button, QEvent* event);
+
+    SoundPlayer& sound_;
+    Game game_;
+    std::array<std::array<ValueLabel*, BoardRows>, ColumnCount> cells_{};
+    QLineEdit* text_ = nullptr;
+    ValueLabel* labelncoup_ = nullptr;
+    QPushButton* commandv_ = nullptr;
+    std::array<QPushButton*, MaxLength - MinLength + 1> lengthButtons_{};
+    std::array<QPushButton*, 6> buttons_{};
+    bool activated_ = false;
+    SystemClocks systemClocks_;
+    PauseClocks* clocks_ = &systemClocks_;
+    std::function<void()> endProcess_;
+};
+
+}  // namespace kelo

@@ -1,0 +1,193 @@
+// The main window's controls as data: geometry in twips, fonts, colours, borders and stacking.
+// Form1 builds every control from these tables; nothing here changes after the window is built.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "BoardCells.h"
+#include "GameState.h"
+
+namespace kelo::layout {
+
+constexpr int TwipsPerPixel = 15;
+
+struct Twips {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+// Every font of the window is this face, substituted where it is not installed.
+constexpr std::string_view FontFamily = "MS Sans Serif";
+
+struct FontStyle {
+    double points;
+    bool bold;
+};
+
+// No value: the platform's button face and button text colours.
+struct Colours {
+    Rgb background;
+    Rgb text;
+};
+
+enum class Kind { Button, TextBox, Label };
+enum class Align { Left, Centre };
+
+struct Control {
+    std::string_view name;
+    Kind kind;
+    std::string_view caption;
+    Twips geometry;
+    FontStyle font;
+    std::optional<Colours> colours;
+    Align align;
+    bool border;  // labels only: a single sunken line; the text box keeps the style's frame
+    std::string_view accessibleName;
+};
+
+constexpr Rgb Maroon{128, 0, 0};
+constexpr Rgb Yellow{255, 255, 0};
+constexpr Rgb Navy{0, 0, 128};
+constexpr Rgb Cyan{0, 255, 255};
+constexpr Rgb DarkGreen{0, 128, 0};
+constexpr Rgb Green{0, 255, 0};
+constexpr Rgb Purple{128, 0, 128};
+constexpr Rgb PalePink{255, 192, 255};
+
+struct FormProperties {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth;
+    int clientHeight;
+    Rgb background;
+};
+
+constexpr FormProperties Form{"Form1", "       Zandor Chiffres", 3930, 5730, Rgb{1, 0, 66}};
+
+// Buttons and the entry box, in tab order, then the two labels that are not board cells.
+// clang-format off
+constexpr std::array<Control, 9> Controls{{
+    // name          kind           caption                  left  top   width height  font          colours                 align          border accessible name
+    {"Command3ch",   Kind::Button,  "3",                     {3180, 240,  495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 3 chiffres"},
+    {"Command4ch",   Kind::Button,  "4",                     {3180, 1200, 495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 4 chiffres"},
+    {"Command5ch",   Kind::Button,  "5",                     {3180, 2160, 495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 5 chiffres"},
+    {"Commandv",     Kind::Button,  "v",                     {3180, 3120, 495, 795},   {9.75, true}, {},                     Align::Centre, false, "Voir le code"},
+    {"Commandmoins", Kind::Button,  "-",                     {3180, 4020, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups précédents"},
+    {"Commandplus",  Kind::Button,  "+",                     {3180, 4800, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups suivants"},
+    {"Text",         Kind::TextBox, "",                      {720,  5040, 855, 435},   {12, true},   Colours{Maroon, Yellow}, Align::Centre, true,  "Proposition"},
+    {"Labeltitre",   Kind::Label,   "    C o d e      B M",  {300,  180,  2595, 315},  {13.5, true}, {},                     Align::Left,   false, ""},
+    {"Labelncoup",   Kind::Label,   "",                      {2280, 5100, 435, 315},   {12, true},   Colours{Navy, Cyan},    Align::Centre, true,  "Nombre de coups"},
+}};
+// clang-format on
+
+// The board: one column per array, BoardRows cells each, row 0 at the top.
+struct CellColumn {
+    std::string_view name;
+    Column column;
+    int left;
+    Colours colours;
+    Align align;
+    std::string_view accessibleStem;  // the cell's accessible name is "<stem>, ligne <row + 1>"
+};
+
+constexpr int CellTop = 540;
+constexpr int CellPitch = 540;
+constexpr int CellWidth = 315;
+constexpr int CellHeight = 495;
+constexpr FontStyle CellFont{18, true};
+
+// clang-format off
+constexpr std::array<CellColumn, ColumnCount> CellColumns{{
+    {"A1",  Column::A1,  300,  {Maroon, Yellow},    Align::Centre, "Chiffre 1"},
+    {"A2",  Column::A2,  660,  {Maroon, Yellow},    Align::Centre, "Chiffre 2"},
+    {"A3",  Column::A3,  1020, {Maroon, Yellow},    Align::Centre, "Chiffre 3"},
+    {"A4",  Column::A4,  1380, {Maroon, Yellow},    Align::Centre, "Chiffre 4"},
+    {"A5",  Column::A5,  1740, {Maroon, Yellow},    Align::Centre, "Chiffre 5"},
+    {"Bon", Column::Bon, 2160, {DarkGreen, Green},  Align::Left,   "Bien placés"},
+    {"Mal", Column::Mal, 2520, {Purple, PalePink},  Align::Centre, "Mal placés"},
+}};
+// clang-format on
+
+constexpr Twips cellGeometry(const CellColumn& column, int row) {
+    return {column.left, CellTop + CellPitch * row, CellWidth, CellHeight};
+}
+
+// Empty sunken rectangles, listed from front to back. The labels (title, counter and cells)
+// stand between the frames drawn over them and the two outermost frames behind them.
+enum class Layer { OverLabels, UnderLabels };
+
+struct Frame {
+    std::string_view name;
+    Twips geometry;
+    Layer layer;
+};
+
+// clang-format off
+constexpr std::array<Frame, 24> Frames{{
+    // name      left  top   width height
+    {"Image25", {1800, 300,  255,  75},   Layer::OverLabels},
+    {"Image24", {300,  300,  255,  75},   Layer::OverLabels},
+    {"Image22", {1740, 240,  375,  195},  Layer::OverLabels},
+    {"Image21", {240,  240,  375,  195},  Layer::OverLabels},
+    {"Image20", {1860, 5160, 75,   195},  Layer::OverLabels},
+    {"Image19", {360,  5160, 75,   195},  Layer::OverLabels},
+    {"Image18", {2220, 5040, 555,  435},  Layer::OverLabels},
+    {"Image17", {660,  4980, 975,  555},  Layer::OverLabels},
+    {"Image16", {3120, 180,  615,  5355}, Layer::OverLabels},
+    {"Image15", {180,  4860, 2775, 75},   Layer::OverLabels},
+    {"Image14", {2160, 4980, 675,  555},  Layer::OverLabels},
+    {"Image13", {1800, 5100, 195,  315},  Layer::OverLabels},
+    {"Image12", {300,  5100, 195,  315},  Layer::OverLabels},
+    {"Image10", {2880, 540,  75,   4275}, Layer::OverLabels},
+    {"Image9",  {180,  540,  75,   4275}, Layer::OverLabels},
+    {"Image11", {180,  180,  2775, 315},  Layer::OverLabels},
+    {"Image7",  {1740, 5040, 315,  435},  Layer::OverLabels},
+    {"Image8",  {240,  5040, 315,  435},  Layer::OverLabels},
+    {"Image6",  {3060, 120,  735,  5475}, Layer::OverLabels},
+    {"Image5",  {2880, 4980, 75,   555},  Layer::OverLabels},
+    {"Image4",  {1680, 4980, 435,  555},  Layer::OverLabels},
+    {"Image3",  {180,  4980, 435,  555},  Layer::OverLabels},
+    {"Image2",  {120,  120,  2895, 5475}, Layer::UnderLabels},
+    {"Image1",  {0,    0,    3915, 5715}, Layer::UnderLabels},
+}};
+// clang-format on
+
+// Every twips value above lands on a whole logical pixel, so no control is rounded.
+constexpr bool onPixelGrid(const Twips& t) {
+    return t.left % TwipsPerPixel == 0 && t.top % TwipsPerPixel == 0 &&
+           t.width % TwipsPerPixel == 0 && t.height % TwipsPerPixel == 0;
+}
+
+constexpr bool allOnPixelGrid() {
+    if (Form.clientWidth % TwipsPerPixel != 0 || Form.clientHeight % TwipsPerPixel != 0) {
+        return false;
+    }
+    for (const auto& c : Controls) {
+        if (!onPixelGrid(c.geometry))
+            return false;
+    }
+    for (const auto& f : Frames) {
+        if (!onPixelGrid(f.geometry))
+            return false;
+    }
+    for (const auto& column : CellColumns) {
+        for (int row = 0; row < BoardRows; ++row) {
+            if (!onPixelGrid(cellGeometry(column, row)))
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(allOnPixelGrid());
+
+}  // namespace kelo::layout
