@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The benchmark: start-up, memory and close of the game beside a bare Qt window on Xvfb, and the
+# turn's latency through real key events. Prints one line of figures. Usage: tools/bench.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-15}
+
+bash tools/deps.sh
+build=build-bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null
+
+folder=$(mktemp -d)
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$folder"' EXIT
+cp "$build"/sounds/Kelo*.wav "$folder"/
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+launch=$(DISPLAY=$display QT_QPA_PLATFORM=xcb "$build"/bench/bench_launch "$runs" \
+  "$PWD/$build/window/zandor-chiffres" "$PWD/$build/bench/bench_bare_window" \
+  "$PWD/$build/bench/bench_bare_window_multimedia" "$folder")
+turn=$(cd "$folder" && QT_QPA_PLATFORM=offscreen "$OLDPWD/$build"/bench/bench_turn 10000)
+echo "$launch; $turn"
