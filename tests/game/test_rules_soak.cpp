@@ -5,6 +5,7 @@
 #include <random>
 
 #include "RulesTable.h"
+#include "Seed.h"
 
 using namespace kelo;
 using kelo::test::RulesTable;
@@ -56,9 +57,7 @@ private slots:
 };
 
 void TestRulesSoak::randomPlayKeepsEveryIndexInRange() {
-    const unsigned seed = qEnvironmentVariableIsSet("KELO_SEED")
-                              ? qEnvironmentVariable("KELO_SEED").toUInt()
-                              : std::random_device{}();
+    const unsigned seed = kelo::test::testSeed();
     std::mt19937 engine(seed);
     RulesTable t;
     t.random.values = {0.05F, 0.15F, 0.25F};  // codes of 0s, 1s and 2s: wins come often

@@ -12,6 +12,7 @@
 #include "Form1.h"
 #include "RecordingSound.h"
 #include "SequenceRandom.h"
+#include "Seed.h"
 #include "ValueLabel.h"
 
 using namespace kelo;
@@ -47,9 +48,7 @@ private slots:
 };
 
 void TestWindowSoak::randomEventsKeepBoardAndHistoryInStep() {
-    const unsigned seed = qEnvironmentVariableIsSet("KELO_SEED")
-                              ? qEnvironmentVariable("KELO_SEED").toUInt()
-                              : std::random_device{}();
+    const unsigned seed = kelo::test::testSeed();
     const int events = qEnvironmentVariableIsSet("KELO_EVENTS") ? qEnvironmentVariableIntValue("KELO_EVENTS") : 20000;
     std::mt19937 engine(seed);
     auto where = [seed](int event) { return QStringLiteral("seed %1, event %2: ").arg(seed).arg(event); };
