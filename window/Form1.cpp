@@ -11,6 +11,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <limits>
 
 #include "AppInfo.h"
@@ -101,7 +102,6 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     ValueLabel::registerAccessibility();
     setObjectName(toQString(layout::Form.name));
     setWindowTitle(toQString(layout::Form.caption));
-    setWindowIcon(app::icon());
     setFixedSize(layout::Form.clientWidth / layout::TwipsPerPixel,
                  layout::Form.clientHeight / layout::TwipsPerPixel);
     QPalette palette = this->palette();
@@ -124,9 +124,27 @@ void Form1::setCloseServices(PauseClocks& clocks, std::function<void()> endProce
 // Before the first show the window manager has not framed the window yet, so the outer size is
 // taken to be the client size; move() places the frame's corner once there is one.
 void Form1::Form_Load() {
-    const TwipsPoint at = loadStep(game_.state(), toTwips(size()), screenTwips());
+    const LoadedPlace placed = loadPlace(game_.state(), toTwips(size()), screenTwips());
+    placedFromFile_ = placed.fromFile;
+    moveFrameTo(placed.at);
+}
+
+void Form1::moveFrameTo(TwipsPoint at) {
     constexpr auto perPixel = static_cast<float>(layout::TwipsPerPixel);
     move(qRound(at.left / perPixel), qRound(at.top / perPixel));
+}
+
+// The load step kept the window on the screen by its client size; once framed, the frame's border
+// and title bar could still stick out past the right or bottom edge, so the same four tests run
+// again on the outer size. The centred fallback is left as it is, as the load step leaves it.
+void Form1::keepFrameOnScreen() {
+    if (!placedFromFile_ || isMinimized() || isMaximized() || isFullScreen())
+        return;
+    const QRect frame = frameGeometry();
+    const TwipsPoint now{toTwips(frame.left()), toTwips(frame.top())};
+    const TwipsPoint kept = keepOnScreen(now, toTwips(frame.size()), screenTwips());
+    if (!(kept == now))
+        moveFrameTo(kept);
 }
 
 void Form1::Form_Unload() {
@@ -327,9 +345,26 @@ bool Form1::event(QEvent* event) {
     // Only the first activation starts the game; coming back from another program does not.
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
+        keepFrameOnScreen();
         game_.Form_Activate();
     }
+    // The first paint after the activation has just reached the screen: the window is ready, and
+    // what it could do without (decoding the icon) runs now rather than delay that paint. A window
+    // manager that shows the window without activating it gets the same a moment later.
+    if (event->type() == QEvent::UpdateRequest && activated_ && !firstGameShown_) {
+        QTimer::singleShot(0, this, &Form1::whenFirstGameShown);
+    } else if (event->type() == QEvent::Show && !firstGameShown_) {
+        QTimer::singleShot(std::chrono::seconds(1), this, &Form1::whenFirstGameShown);
+    }
     return handled;
+}
+
+void Form1::whenFirstGameShown() {
+    if (firstGameShown_)
+        return;
+    firstGameShown_ = true;
+    setWindowIcon(app::icon());
+    emit firstGameShown();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

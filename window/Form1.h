@@ -12,6 +12,7 @@
 #include "ExitPause.h"
 #include "Game.h"
 #include "GameState.h"
+#include "Placement.h"
 #include "RandomSource.h"
 #include "SoundPlayer.h"
 
@@ -38,6 +39,11 @@ class Form1 final : public QWidget, public BoardCells {
     // default the real ones, which end the program.
     void setCloseServices(PauseClocks& clocks, std::function<void()> endProcess);
 
+signals:
+    // Once, when the first game is on the screen: the moment for work that can wait until then.
+    void firstGameShown();
+
+public:
     // BoardCells
     void setCaption(Column column, int row, std::string_view text) override;
     void setCellVisible(Column column, int row, bool visible) override;
@@ -54,6 +60,9 @@ class Form1 final : public QWidget, public BoardCells {
   private:
     void Form_Load();
     void Form_Unload();
+    void whenFirstGameShown();
+    void moveFrameTo(TwipsPoint at);
+    void keepFrameOnScreen();
     void buildControls();
     void buildCells();
     void buildFrames();
@@ -70,6 +79,8 @@ class Form1 final : public QWidget, public BoardCells {
     std::array<QPushButton*, MaxLength - MinLength + 1> lengthButtons_{};
     std::array<QPushButton*, 6> buttons_{};
     bool activated_ = false;
+    bool placedFromFile_ = false;
+    bool firstGameShown_ = false;
     SystemClocks systemClocks_;
     PauseClocks* clocks_ = &systemClocks_;
     std::function<void()> endProcess_;

@@ -92,6 +92,10 @@ void TestWindowLayout::form() {
     QCOMPARE(h.form.maximumSize(), QSize(262, 382));
     QCOMPARE(h.form.palette().color(QPalette::Window), Background);
     QVERIFY(h.form.autoFillBackground());
+    // The icon waits until the first game is on the screen.
+    QSignalSpy shown(&h.form, &Form1::firstGameShown);
+    QVERIFY(h.start());
+    QTRY_COMPARE(shown.count(), 1);
     QVERIFY(!h.form.windowIcon().isNull());
 }
 

@@ -9,6 +9,11 @@ namespace kelo {
 
 TwipsPoint loadStep(GameState& state, TwipsSize window, TwipsSize screen,
                     const QString& settingsFile) {
+    return loadPlace(state, window, screen, settingsFile).at;
+}
+
+LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
+                      const QString& settingsFile) {
     const SettingsValues read = readSettingsFile(settingsFile);
     if (read.count > 0)
         state.IniGauche = read.values[0];
@@ -16,10 +21,10 @@ TwipsPoint loadStep(GameState& state, TwipsSize window, TwipsSize screen,
         state.IniHaut = read.values[1];
     if (read.count < 3) {
         state.IniChiffres = 3.0F;
-        return centredOnScreen(window, screen);
+        return {centredOnScreen(window, screen), false};
     }
     state.IniChiffres = read.values[2];
-    return keepOnScreen({state.IniGauche, state.IniHaut}, window, screen);
+    return {keepOnScreen({state.IniGauche, state.IniHaut}, window, screen), true};
 }
 
 void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services) {

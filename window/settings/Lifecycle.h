@@ -23,6 +23,15 @@ enum class WindowState { Normal, Minimized, Maximized };
 TwipsPoint loadStep(GameState& state, TwipsSize window, TwipsSize screen,
                     const QString& settingsFile = SettingsFileName);
 
+// The load step, also telling whether the position came from the file: only such a position is
+// kept on the screen, which the window must redo once its frame's size is known.
+struct LoadedPlace {
+    TwipsPoint at;
+    bool fromFile = false;
+};
+LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
+                      const QString& settingsFile = SettingsFileName);
+
 struct ClosingWindow {
     WindowState state = WindowState::Normal;
     TwipsPoint position;  // outer frame
