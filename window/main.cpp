@@ -3,15 +3,19 @@
 
 #include "AppInfo.h"
 #include "Form1.h"
-#include "QtSoundPlayer.h"
+#include "LazySoundPlayer.h"
 #include "RandomSource.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    kelo::app::applyApplicationInfo();
-    kelo::QtSoundPlayer sound;
+    kelo::LazySoundPlayer sound(QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName);
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
+    // What the first paint can do without comes after it, before the player's first click.
+    QObject::connect(&form, &kelo::Form1::firstGameShown, &app, [&sound] {
+        kelo::app::applyApplicationInfo();
+        sound.load();
+    });
     form.show();
     return QApplication::exec();
 }
