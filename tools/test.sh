@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, then runs every gate without a display or a
 # sound device: the test suite, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the settings-file fuzzer for a bounded time, and clang-tidy.
+# the settings-file fuzzer for a bounded time, clang-tidy, and the install tree and package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,6 +31,10 @@ gates=$((gates + 1))
 
 echo "== clang-tidy"
 bash tools/tidy.sh build-test
+gates=$((gates + 1))
+
+echo "== Install tree and Debian package"
+bash tools/check-install.sh build-test
 gates=$((gates + 1))
 
 echo "gates: $gates passed, 0 failed"
