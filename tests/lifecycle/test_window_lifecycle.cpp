@@ -18,10 +18,12 @@
 #include "Layout.h"
 #include "LimitedAccess.h"
 #include "SequenceRandom.h"
+#include "StepClocks.h"
 #include "SettingsFile.h"
 #include "ValueLabel.h"
 
 using namespace kelo;
+using kelo::test::StepClocks;
 using namespace std::chrono_literals;
 
 namespace {
@@ -75,34 +77,6 @@ struct ProbeSound final : SoundPlayer {
 
     void play(std::string_view fileName, std::int32_t flags) override {
         requests.push_back({std::string(fileName), flags, settingsNow()});
-    }
-};
-
-// Both clocks move one step at each rest; the time of day wraps at midnight.
-struct StepClocks final : PauseClocks {
-    double day;
-    std::chrono::nanoseconds step;
-    std::chrono::nanoseconds since{987654321s};
-    int rests = 0;
-    bool runaway = false;
-    std::function<void()> onRest;
-
-    StepClocks(double startOfDay, std::chrono::nanoseconds stepLength)
-        : day(startOfDay), step(stepLength) {}
-
-    double timeOfDay() override { return day; }
-    std::chrono::nanoseconds monotonic() override { return since; }
-    void rest() override {
-        if (onRest)
-            onRest();
-        ++rests;
-        // A pause that never ends is cut short and reported rather than hanging the test.
-        if (rests > 100000) {
-            runaway = true;
-            since += 1h;
-        }
-        since += step;
-        day = std::fmod(day + std::chrono::duration<double>(step).count(), 86400.0);
     }
 };
 
