@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <vector>
@@ -45,5 +46,7 @@ int main(int argc, char** argv) {
     std::sort(micros.begin(), micros.end());
     const auto at = [&](double q) { return micros[static_cast<std::size_t>(q * static_cast<double>(micros.size() - 1))]; };
     std::printf("turn (%d, offscreen): p50 %.0f us, p99 %.0f us, max %.0f us\n", turns, at(0.5), at(0.99), micros.back());
-    return 0;
+    // As the game does: Qt Multimedia 6.4 can hang in its sample cache's destructor at exit.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "LazySoundPlayer.h"
+#include "QuickExitMain.h"
 
 namespace {
 QStringList messages;
@@ -40,5 +41,5 @@ void TestLazySoundPlayer::moduleIsLoadedOnceAndPlays() {
     QVERIFY(timer.elapsed() < 5000);
 }
 
-QTEST_MAIN(TestLazySoundPlayer)
+KELO_QUICK_EXIT_TEST_MAIN(TestLazySoundPlayer)
 #include "test_lazy_sound_player.moc"

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "QtSoundPlayer.h"
+#include "QuickExitMain.h"
 #include "Sounds.h"
 
 using kelo::QtSoundPlayer;
@@ -330,5 +331,5 @@ class QtSoundPlayerTest : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(QtSoundPlayerTest)
+KELO_QUICK_EXIT_TEST_MAIN(QtSoundPlayerTest)
 #include "test_qt_sound_player.moc"
