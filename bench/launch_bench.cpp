@@ -52,10 +52,11 @@ struct Run {
 }
 
 class Display {
-public:
+  public:
     Display() {
         c_ = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(c_) != 0) fail("no X display");
+        if (xcb_connection_has_error(c_) != 0)
+            fail("no X display");
         root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
         const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
@@ -82,7 +83,8 @@ public:
                 mapped = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
             }
             std::free(event);
-            if (mapped != XCB_NONE && pidOf(mapped) == static_cast<std::uint32_t>(pid)) return mapped;
+            if (mapped != XCB_NONE && pidOf(mapped) == static_cast<std::uint32_t>(pid))
+                return mapped;
         }
         fail("no window mapped in time");
     }
@@ -95,16 +97,19 @@ public:
 
     void waitForPixel(xcb_window_t window, const Probe& probe, Clock::time_point deadline) {
         while (Clock::now() < deadline) {
-            auto* image = xcb_get_image_reply(
-                c_, xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, static_cast<std::int16_t>(probe.x),
-                                  static_cast<std::int16_t>(probe.y), 1, 1, ~0U),
-                nullptr);
+            auto* image =
+                xcb_get_image_reply(c_,
+                                    xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, window,
+                                                  static_cast<std::int16_t>(probe.x),
+                                                  static_cast<std::int16_t>(probe.y), 1, 1, ~0U),
+                                    nullptr);
             if (image != nullptr) {
                 const std::uint8_t* p = xcb_get_image_data(image);
                 const std::uint32_t rgb = (static_cast<std::uint32_t>(p[2]) << 16U) |
                                           (static_cast<std::uint32_t>(p[1]) << 8U) | p[0];
                 std::free(image);
-                if (rgb == probe.rgb) return;
+                if (rgb == probe.rgb)
+                    return;
             }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
@@ -112,7 +117,8 @@ public:
     }
 
     void type(const std::string& text) {
-        for (char ch : text) key(ch == '\n' ? 0xFF0DU : static_cast<std::uint32_t>(ch));
+        for (char ch : text)
+            key(ch == '\n' ? 0xFF0DU : static_cast<std::uint32_t>(ch));
         xcb_flush(c_);
     }
 
@@ -124,15 +130,18 @@ public:
         message.type = wmProtocols_;
         message.data.data32[0] = wmDelete_;
         message.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(c_, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+        xcb_send_event(c_, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&message));
         xcb_flush(c_);
     }
 
-private:
+  private:
     xcb_atom_t atom(const char* name) {
         auto* reply = xcb_intern_atom_reply(
-            c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-        if (reply == nullptr) fail(std::string("no atom ") + name);
+            c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+            nullptr);
+        if (reply == nullptr)
+            fail(std::string("no atom ") + name);
         const xcb_atom_t a = reply->atom;
         std::free(reply);
         return a;
@@ -154,7 +163,8 @@ private:
         const auto count = static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1);
         auto* reply = xcb_get_keyboard_mapping_reply(
             c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, count), nullptr);
-        if (reply == nullptr) fail("no keyboard mapping");
+        if (reply == nullptr)
+            fail("no keyboard mapping");
         const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
         for (int code = 0; code < count; ++code) {
             const xcb_keysym_t sym = syms[code * reply->keysyms_per_keycode];
@@ -167,9 +177,11 @@ private:
 
     void key(std::uint32_t keysym) {
         const auto found = keycodes_.find(keysym);
-        if (found == keycodes_.end()) fail("no key for a typed character");
+        if (found == keycodes_.end())
+            fail("no key for a typed character");
         xcb_test_fake_input(c_, XCB_KEY_PRESS, found->second, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-        xcb_test_fake_input(c_, XCB_KEY_RELEASE, found->second, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(c_, XCB_KEY_RELEASE, found->second, XCB_CURRENT_TIME, XCB_NONE, 0, 0,
+                            0);
     }
 
     xcb_connection_t* c_;
@@ -185,7 +197,8 @@ Run runOnce(Display& display, const Program& program, const std::string& folder,
     const Clock::time_point start = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        if (chdir(folder.c_str()) != 0) _exit(126);
+        if (chdir(folder.c_str()) != 0)
+            _exit(126);
         execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -262,12 +275,12 @@ int main(int argc, char** argv) {
     std::printf(
         "start-up (%d runs): game %.1f ms [%.1f-%.1f], bare window %.1f ms [%.1f-%.1f], ratio %.2f "
         "(bare+multimedia %.1f ms); "
-        "peak RSS: game %.1f MB, bare %.1f MB, bare+multimedia %.1f MB, ratio to bare+multimedia %.2f; "
+        "peak RSS: game %.1f MB, bare %.1f MB, bare+multimedia %.1f MB, ratio to bare+multimedia "
+        "%.2f; "
         "close %.0f ms [%.0f-%.0f]\n",
         runs, gs.median, gs.low, gs.high, bs.median, bs.low, bs.high, gs.median / bs.median,
-        summarize(bareMmStart).median,
-        static_cast<double>(gameRss) / 1024.0, static_cast<double>(bareRss) / 1024.0,
-        static_cast<double>(bareMmRss) / 1024.0, static_cast<double>(gameRss) / static_cast<double>(bareMmRss),
-        cs.median, cs.low, cs.high);
+        summarize(bareMmStart).median, static_cast<double>(gameRss) / 1024.0,
+        static_cast<double>(bareRss) / 1024.0, static_cast<double>(bareMmRss) / 1024.0,
+        static_cast<double>(gameRss) / static_cast<double>(bareMmRss), cs.median, cs.low, cs.high);
     return 0;
 }

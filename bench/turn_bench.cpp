@@ -4,11 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
 #include <algorithm>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "Form1.h"
@@ -41,11 +40,16 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         QTest::keyClick(text, Qt::Key_Return);
         QCoreApplication::processEvents();
-        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(micros.begin(), micros.end());
-    const auto at = [&](double q) { return micros[static_cast<std::size_t>(q * static_cast<double>(micros.size() - 1))]; };
-    std::printf("turn (%d, offscreen): p50 %.0f us, p99 %.0f us, max %.0f us\n", turns, at(0.5), at(0.99), micros.back());
+    const auto at = [&](double q) {
+        return micros[static_cast<std::size_t>(q * static_cast<double>(micros.size() - 1))];
+    };
+    std::printf("turn (%d, offscreen): p50 %.0f us, p99 %.0f us, max %.0f us\n", turns, at(0.5),
+                at(0.99), micros.back());
     // As the game does: Qt Multimedia 6.4 can hang in its sample cache's destructor at exit.
     std::fflush(nullptr);
     std::_Exit(0);

@@ -15,11 +15,13 @@ enum class FocusTarget { Text, Command3ch, Command4ch, Command5ch };
 
 // The new-game button of a code length 3, 4 or 5.
 constexpr FocusTarget lengthButton(int n) {
-    return n == 5 ? FocusTarget::Command5ch : n == 4 ? FocusTarget::Command4ch : FocusTarget::Command3ch;
+    return n == 5   ? FocusTarget::Command5ch
+           : n == 4 ? FocusTarget::Command4ch
+                    : FocusTarget::Command3ch;
 }
 
 class BoardCells {
-public:
+  public:
     virtual ~BoardCells() = default;
 
     virtual void setCaption(Column column, int row, std::string_view text) = 0;

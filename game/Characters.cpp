@@ -9,7 +9,9 @@ namespace {
 
 constexpr std::string_view Replacement = "\xEF\xBF\xBD";  // U+FFFD
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0U) == 0x80U; }
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0U) == 0x80U;
+}
 
 // Length of the well-formed UTF-8 sequence at the start of `text`, or 0 if there is none.
 std::size_t sequenceLength(std::string_view text) {
@@ -28,14 +30,17 @@ std::size_t sequenceLength(std::string_view text) {
     } else {
         return 0;
     }
-    if (text.size() < length) return 0;
+    if (text.size() < length)
+        return 0;
     for (std::size_t i = 1; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (!isContinuation(byte)) return 0;
+        if (!isContinuation(byte))
+            return 0;
         value = (value << 6U) | (byte & 0x3FU);
     }
     // Overlong forms, UTF-16 surrogates and values past U+10FFFF are not characters.
-    if (value < minimum || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF) return 0;
+    if (value < minimum || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
+        return 0;
     return length;
 }
 

@@ -18,7 +18,8 @@ void Saisie(GameState& s, const std::vector<std::string>& characters, int n) {
 }
 
 void Game::Text_KeyPress(std::int16_t& KeyAscii) {
-    if (KeyAscii != KeyEnter) return;
+    if (KeyAscii != KeyEnter)
+        return;
     KeyAscii = 0;
     const auto length = splitCharacters(board_.entryText()).size();
     if (length > MaxLength || length < MinLength || s_.NbCoups > MaxGuesses - 1) {
@@ -34,7 +35,8 @@ void Game::Text_KeyPress(std::int16_t& KeyAscii) {
             Proced(n);
         }
     }
-    if (s_.PartieFinie != 1) board_.setEntryText("");
+    if (s_.PartieFinie != 1)
+        board_.setEntryText("");
 }
 
 }  // namespace kelo

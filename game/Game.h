@@ -12,7 +12,7 @@
 namespace kelo {
 
 class Game {
-public:
+  public:
     Game(BoardCells& board, SoundPlayer& sound, RandomSource& random);
 
     [[nodiscard]] GameState& state() { return s_; }
@@ -28,7 +28,7 @@ public:
     // The window's first activation: asynchronous sounds, then a game of the remembered length.
     void Form_Activate();
 
-private:
+  private:
     void Ini();
     void Tirage(int n);
     void Proced(int n);

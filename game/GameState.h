@@ -23,7 +23,7 @@ constexpr int MaxDecal = MaxGuesses - BoardRows;  // 13: the board's last row on
 using History = std::array<std::string, HistoryRows>;
 
 struct GameState {
-    Integer NbChiffres = 0;            // code length of the game in play; 0 before the first
+    Integer NbChiffres = 0;                  // code length of the game in play; 0 before the first
     std::array<Integer, MaxLength> Code{};   // Code[0] is Code1; 10 marks a matched digit
     std::array<Integer, MaxLength> Copie{};  // the code as drawn, restored after each scoring
     std::array<Integer, MaxLength> Essai{};  // the guess; 11 marks a matched digit

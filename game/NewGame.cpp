@@ -6,7 +6,8 @@
 namespace kelo {
 
 void Game::CommandCh_Click(int length) {
-    if (length < MinLength || length > MaxLength) return;
+    if (length < MinLength || length > MaxLength)
+        return;
     s_.IniChiffres = static_cast<Single>(length);
     Ini();
     s_.NbChiffres = static_cast<Integer>(length);
@@ -30,12 +31,14 @@ void Game::Ini() {
     board_.setLabelncoup("0");
     // Rows past the 21st guess are never written, so they need no clearing.
     for (std::size_t i = 0; i < static_cast<std::size_t>(MaxGuesses); ++i) {
-        for (auto& column : s_.TabA) column.at(i).clear();
+        for (auto& column : s_.TabA)
+            column.at(i).clear();
         s_.TabBon.at(i).clear();
         s_.TabMal.at(i).clear();
     }
     for (int r = 0; r < BoardRows; ++r) {
-        for (int c = 0; c < ColumnCount; ++c) board_.setCaption(static_cast<Column>(c), r, "");
+        for (int c = 0; c < ColumnCount; ++c)
+            board_.setCaption(static_cast<Column>(c), r, "");
     }
     board_.setEntryText("");
 }
@@ -47,7 +50,8 @@ void Game::Tirage(int n) {
         const double product = static_cast<double>(random_.next()) * 10.0;
         s_.Code[k] = static_cast<Integer>(std::trunc(product));
     }
-    for (std::size_t k = 0; k < positions; ++k) s_.Copie[k] = s_.Code[k];
+    for (std::size_t k = 0; k < positions; ++k)
+        s_.Copie[k] = s_.Code[k];
 }
 
 void Game::Form_Activate() {

@@ -7,7 +7,7 @@
 namespace kelo {
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     virtual void reseedFromClock() = 0;
     // Strictly below 1, so that truncating r x 10 always gives a digit 0..9.
@@ -15,11 +15,11 @@ public:
 };
 
 class ClockRandom final : public RandomSource {
-public:
+  public:
     void reseedFromClock() override;
     float next() override;
 
-private:
+  private:
     std::mt19937 engine_;
 };
 

@@ -32,7 +32,8 @@ void Corrig(GameState& s, int n) {
             }
         }
     }
-    for (std::size_t k = 0; k < positions; ++k) s.Code[k] = s.Copie[k];
+    for (std::size_t k = 0; k < positions; ++k)
+        s.Code[k] = s.Copie[k];
     const auto row = static_cast<std::size_t>(s.NbCoups);
     s.TabBon.at(row) = std::to_string(s.NbBon);
     s.TabMal.at(row) = std::to_string(s.NbMal);

@@ -11,7 +11,8 @@ namespace {
 
 void showCode(const GameState& s, BoardCells& board, int n, int row) {
     for (int k = 0; k < n; ++k) {
-        board.setCaption(digitColumn(n, k), row, std::to_string(s.Code.at(static_cast<std::size_t>(k))));
+        board.setCaption(digitColumn(n, k), row,
+                         std::to_string(s.Code.at(static_cast<std::size_t>(k))));
     }
 }
 
@@ -32,8 +33,10 @@ void Game::Proced(int n) {
     Affich(s_, board_, n);
     ++s_.NbCoups;
     board_.setLabelncoup(std::to_string(s_.NbCoups));
-    if (!board_.entryText().empty()) board_.setEntryText("");
-    if (s_.NbCoups > MaxGuesses - 1) V(n);
+    if (!board_.entryText().empty())
+        board_.setEntryText("");
+    if (s_.NbCoups > MaxGuesses - 1)
+        V(n);
 }
 
 void Game::Fini(int n) {
@@ -54,7 +57,8 @@ void Game::Fini(int n) {
 }
 
 void Game::V(int n) {
-    if (s_.PartieFinie == 1) return;
+    if (s_.PartieFinie == 1)
+        return;
     Pff(sound_, s_.SonFlags);
     s_.Decal = 0;
     const int last = BoardRows - 1;
@@ -66,7 +70,8 @@ void Game::V(int n) {
 }
 
 void Game::Commandv_Click() {
-    if (s_.NbChiffres >= MinLength && s_.NbChiffres <= MaxLength) V(s_.NbChiffres);
+    if (s_.NbChiffres >= MinLength && s_.NbChiffres <= MaxLength)
+        V(s_.NbChiffres);
 }
 
 }  // namespace kelo

@@ -12,7 +12,7 @@ namespace kelo {
 inline constexpr const char* SoundModuleName = "zandor-chiffres-sound.so";
 
 class LazySoundPlayer final : public SoundPlayer {
-public:
+  public:
     explicit LazySoundPlayer(QString modulePath);
     ~LazySoundPlayer() override;
     LazySoundPlayer(const LazySoundPlayer&) = delete;
@@ -25,7 +25,7 @@ public:
 
     void play(std::string_view fileName, std::int32_t flags) override;
 
-private:
+  private:
     QString modulePath_;
     bool tried_ = false;
     std::unique_ptr<SoundPlayer> player_;

@@ -8,7 +8,7 @@
 namespace kelo {
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Nothing is reported back: a sound that cannot be played gives the default sound or silence.
     virtual void play(std::string_view fileName, std::int32_t flags) = 0;

@@ -14,9 +14,17 @@ inline constexpr const char* SoundWon = "Kelo4.wav";
 inline constexpr const char* SoundCodeShown = "Kelo5.wav";
 inline constexpr const char* SoundClosing = "Kelo6.wav";
 
-inline void Tic(SoundPlayer& player, std::int32_t SonFlags) { player.play(SoundButtonDown, SonFlags); }
-inline void Toc(SoundPlayer& player, std::int32_t SonFlags) { player.play(SoundButtonUp, SonFlags); }
-inline void Ding(SoundPlayer& player, std::int32_t SonFlags) { player.play(SoundWon, SonFlags); }
-inline void Pff(SoundPlayer& player, std::int32_t SonFlags) { player.play(SoundCodeShown, SonFlags); }
+inline void Tic(SoundPlayer& player, std::int32_t SonFlags) {
+    player.play(SoundButtonDown, SonFlags);
+}
+inline void Toc(SoundPlayer& player, std::int32_t SonFlags) {
+    player.play(SoundButtonUp, SonFlags);
+}
+inline void Ding(SoundPlayer& player, std::int32_t SonFlags) {
+    player.play(SoundWon, SonFlags);
+}
+inline void Pff(SoundPlayer& player, std::int32_t SonFlags) {
+    player.play(SoundCodeShown, SonFlags);
+}
 
 }  // namespace kelo

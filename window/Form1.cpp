@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
-#include <QGuiApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>

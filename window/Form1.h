@@ -39,11 +39,11 @@ class Form1 final : public QWidget, public BoardCells {
     // default the real ones, which end the program.
     void setCloseServices(PauseClocks& clocks, std::function<void()> endProcess);
 
-signals:
+  signals:
     // Once, when the first game is on the screen: the moment for work that can wait until then.
     void firstGameShown();
 
-public:
+  public:
     // BoardCells
     void setCaption(Column column, int row, std::string_view text) override;
     void setCellVisible(Column column, int row, bool visible) override;

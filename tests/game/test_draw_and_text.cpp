@@ -13,7 +13,7 @@ Q_DECLARE_METATYPE(std::vector<std::string>)
 
 class TestDrawAndText : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void drawTruncatesSingleTimesTen_data();
     void drawTruncatesSingleTimesTen();
     void drawTakesOneValuePerPositionInOrder();
@@ -42,7 +42,8 @@ void TestDrawAndText::drawTruncatesSingleTimesTen() {
     RulesTable t;
     t.random.values = {r};
     t.game.CommandCh_Click(3);
-    for (std::size_t k = 0; k < 3; ++k) QCOMPARE(t.s().Code[k], digit);
+    for (std::size_t k = 0; k < 3; ++k)
+        QCOMPARE(t.s().Code[k], digit);
     QCOMPARE(t.s().Copie, t.s().Code);
 }
 
@@ -71,11 +72,13 @@ void TestDrawAndText::clockGeneratorIsReseededEachGame() {
     ClockRandom random;
     random.reseedFromClock();
     std::vector<float> first;
-    for (int i = 0; i < 8; ++i) first.push_back(random.next());
+    for (int i = 0; i < 8; ++i)
+        first.push_back(random.next());
     QTest::qSleep(2);
     random.reseedFromClock();
     std::vector<float> second;
-    for (int i = 0; i < 8; ++i) second.push_back(random.next());
+    for (int i = 0; i < 8; ++i)
+        second.push_back(random.next());
     QVERIFY(first != second);
 }
 
@@ -83,20 +86,27 @@ void TestDrawAndText::splitCharacters_data() {
     QTest::addColumn<std::string>("text");
     QTest::addColumn<std::vector<std::string>>("characters");
     QTest::newRow("ascii") << std::string("1a ") << std::vector<std::string>{"1", "a", " "};
-    QTest::newRow("accented letter is one") << std::string("\xC3\xA9" "1")
+    QTest::newRow("accented letter is one") << std::string(
+                                                   "\xC3\xA9"
+                                                   "1")
                                             << std::vector<std::string>{"\xC3\xA9", "1"};
-    QTest::newRow("euro sign, three bytes") << std::string("\xE2\x82\xAC") << std::vector<std::string>{"\xE2\x82\xAC"};
-    QTest::newRow("emoji outside the BMP") << std::string("\xF0\x9F\x8E\xB2")
-                                           << std::vector<std::string>{"\xF0\x9F\x8E\xB2"};
-    QTest::newRow("stray byte becomes U+FFFD") << std::string("\xFF")
-                                               << std::vector<std::string>{"\xEF\xBF\xBD"};
-    QTest::newRow("cut sequence, byte by byte") << std::string("\xE2\x82")
-                                                << std::vector<std::string>{"\xEF\xBF\xBD", "\xEF\xBF\xBD"};
-    QTest::newRow("overlong slash is not a slash") << std::string("\xC0\xAF")
-                                                   << std::vector<std::string>{"\xEF\xBF\xBD", "\xEF\xBF\xBD"};
-    QTest::newRow("encoded surrogate is refused") << std::string("\xED\xA0\x80")
-                                                  << std::vector<std::string>(3, "\xEF\xBF\xBD");
-    QTest::newRow("NUL is a character") << std::string("1\0" "2", 3) << std::vector<std::string>{"1", std::string(1, '\0'), "2"};
+    QTest::newRow("euro sign, three bytes")
+        << std::string("\xE2\x82\xAC") << std::vector<std::string>{"\xE2\x82\xAC"};
+    QTest::newRow("emoji outside the BMP")
+        << std::string("\xF0\x9F\x8E\xB2") << std::vector<std::string>{"\xF0\x9F\x8E\xB2"};
+    QTest::newRow("stray byte becomes U+FFFD")
+        << std::string("\xFF") << std::vector<std::string>{"\xEF\xBF\xBD"};
+    QTest::newRow("cut sequence, byte by byte")
+        << std::string("\xE2\x82") << std::vector<std::string>{"\xEF\xBF\xBD", "\xEF\xBF\xBD"};
+    QTest::newRow("overlong slash is not a slash")
+        << std::string("\xC0\xAF") << std::vector<std::string>{"\xEF\xBF\xBD", "\xEF\xBF\xBD"};
+    QTest::newRow("encoded surrogate is refused")
+        << std::string("\xED\xA0\x80") << std::vector<std::string>(3, "\xEF\xBF\xBD");
+    QTest::newRow("NUL is a character") << std::string(
+                                               "1\0"
+                                               "2",
+                                               3)
+                                        << std::vector<std::string>{"1", std::string(1, '\0'), "2"};
 }
 
 void TestDrawAndText::splitCharacters() {

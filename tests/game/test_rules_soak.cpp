@@ -1,7 +1,6 @@
 // Random play through the rules' entry points, checking after every event that the history
 // stays in bounds. Seeded: a failure prints its seed; KELO_SEED=<n> replays it.
 #include <QtTest>
-
 #include <random>
 
 #include "RulesTable.h"
@@ -12,8 +11,9 @@ using kelo::test::RulesTable;
 
 namespace {
 
-const std::vector<std::string> Pieces = {"0", "1", "5", "9", "a", " ", "-", "\xC3\xA9", "\xF0\x9F\x8E\xB2",
-                                         "\xE2\x82\xAC", "\xFF", "B", "!"};
+const std::vector<std::string> Pieces = {
+    "0",    "1", "5", "9", "a", " ", "-", "\xC3\xA9", "\xF0\x9F\x8E\xB2", "\xE2\x82\xAC",
+    "\xFF", "B", "!"};
 
 std::string randomText(std::mt19937& engine) {
     std::uniform_int_distribution<int> length(0, 6);
@@ -31,19 +31,24 @@ std::string randomText(std::mt19937& engine) {
 
 // Returns an empty text when every invariant holds, else what broke.
 QString brokenInvariant(const GameState& s) {
-    if (s.Decal < 0 || s.Decal > MaxDecal) return QStringLiteral("Decal %1").arg(s.Decal);
-    if (s.DecalAuto < 0 || s.DecalAuto > MaxDecal) return QStringLiteral("DecalAuto %1").arg(s.DecalAuto);
-    if (s.NbCoups < 0 || s.NbCoups > MaxGuesses) return QStringLiteral("NbCoups %1").arg(s.NbCoups);
+    if (s.Decal < 0 || s.Decal > MaxDecal)
+        return QStringLiteral("Decal %1").arg(s.Decal);
+    if (s.DecalAuto < 0 || s.DecalAuto > MaxDecal)
+        return QStringLiteral("DecalAuto %1").arg(s.DecalAuto);
+    if (s.NbCoups < 0 || s.NbCoups > MaxGuesses)
+        return QStringLiteral("NbCoups %1").arg(s.NbCoups);
     for (std::size_t row = MaxGuesses; row < HistoryRows; ++row) {
         for (const auto& column : s.TabA) {
-            if (!column.at(row).empty()) return QStringLiteral("history row %1 written").arg(row);
+            if (!column.at(row).empty())
+                return QStringLiteral("history row %1 written").arg(row);
         }
         if (!s.TabBon.at(row).empty() || !s.TabMal.at(row).empty()) {
             return QStringLiteral("score row %1 written").arg(row);
         }
     }
     for (std::size_t k = 0; k < static_cast<std::size_t>(s.NbChiffres); ++k) {
-        if (s.Code[k] != s.Copie[k] || s.Code[k] < 0 || s.Code[k] > 9) return QStringLiteral("code digit %1").arg(k);
+        if (s.Code[k] != s.Copie[k] || s.Code[k] < 0 || s.Code[k] > 9)
+            return QStringLiteral("code digit %1").arg(k);
     }
     return {};
 }
@@ -52,7 +57,7 @@ QString brokenInvariant(const GameState& s) {
 
 class TestRulesSoak : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void randomPlayKeepsEveryIndexInRange();
 };
 
@@ -84,11 +89,15 @@ void TestRulesSoak::randomPlayKeepsEveryIndexInRange() {
                 t.game.Commandplus_Click();
             }
         } catch (const std::out_of_range& e) {
-            QFAIL(qPrintable(QStringLiteral("seed %1, event %2: index out of range (%3)").arg(seed).arg(event).arg(e.what())));
+            QFAIL(qPrintable(QStringLiteral("seed %1, event %2: index out of range (%3)")
+                                 .arg(seed)
+                                 .arg(event)
+                                 .arg(e.what())));
         }
         const QString broken = brokenInvariant(t.s());
         if (!broken.isEmpty()) {
-            QFAIL(qPrintable(QStringLiteral("seed %1, event %2: %3").arg(seed).arg(event).arg(broken)));
+            QFAIL(qPrintable(
+                QStringLiteral("seed %1, event %2: %3").arg(seed).arg(event).arg(broken)));
         }
     }
     qInfo("seed %u: %d wins, %d of them after the 8th guess", seed, wins, lateWins);

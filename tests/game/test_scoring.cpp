@@ -1,6 +1,5 @@
 // Scoring checked against hand-worked examples and, over many codes, against counting by value.
 #include <QtTest>
-
 #include <algorithm>
 #include <random>
 
@@ -32,7 +31,8 @@ GameState scored(const QString& code, const QString& guess, Integer row = 0) {
 // Which guess positions were matched, as "x" (matched) or "." (not): the marks left behind.
 QString guessMarks(const GameState& s, int n) {
     QString marks;
-    for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) marks += s.Essai[k] == 11 ? 'x' : '.';
+    for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k)
+        marks += s.Essai[k] == 11 ? 'x' : '.';
     return marks;
 }
 
@@ -40,7 +40,7 @@ QString guessMarks(const GameState& s, int n) {
 
 class TestScoring : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void workedExamples_data();
     void workedExamples();
     void countsAreStoredAsTextInTheGuessRow();
@@ -55,17 +55,28 @@ void TestScoring::workedExamples_data() {
     QTest::addColumn<int>("bon");
     QTest::addColumn<int>("mal");
     QTest::addColumn<QString>("marks");
-    QTest::newRow("repeated digits, one well placed") << "112" << "121" << 1 << 2 << "xxx";
-    QTest::newRow("well placed digit not counted again") << "555" << "500" << 1 << 0 << "x..";
-    QTest::newRow("all misplaced, rotated") << "123" << "312" << 0 << 3 << "xxx";
-    QTest::newRow("one digit of four repeated") << "1234" << "1111" << 1 << 0 << "x...";
-    QTest::newRow("pairs swapped") << "1122" << "2211" << 0 << 4 << "xxxx";
-    QTest::newRow("three of a kind against two") << "3312" << "1333" << 1 << 2 << "xxx.";
-    QTest::newRow("sevens and zeros") << "77007" << "07770" << 1 << 4 << "xxxxx";
-    QTest::newRow("two well placed two misplaced") << "40409" << "04499" << 2 << 2 << "xxx.x";
-    QTest::newRow("all zeros win") << "00000" << "00000" << 5 << 0 << "xxxxx";
-    QTest::newRow("nothing in common") << "123" << "456" << 0 << 0 << "...";
-    QTest::newRow("non-digit read as zero scores as zero") << "012" << "012" << 3 << 0 << "xxx";
+    QTest::newRow("repeated digits, one well placed") << "112"
+                                                      << "121" << 1 << 2 << "xxx";
+    QTest::newRow("well placed digit not counted again") << "555"
+                                                         << "500" << 1 << 0 << "x..";
+    QTest::newRow("all misplaced, rotated") << "123"
+                                            << "312" << 0 << 3 << "xxx";
+    QTest::newRow("one digit of four repeated") << "1234"
+                                                << "1111" << 1 << 0 << "x...";
+    QTest::newRow("pairs swapped") << "1122"
+                                   << "2211" << 0 << 4 << "xxxx";
+    QTest::newRow("three of a kind against two") << "3312"
+                                                 << "1333" << 1 << 2 << "xxx.";
+    QTest::newRow("sevens and zeros") << "77007"
+                                      << "07770" << 1 << 4 << "xxxxx";
+    QTest::newRow("two well placed two misplaced") << "40409"
+                                                   << "04499" << 2 << 2 << "xxx.x";
+    QTest::newRow("all zeros win") << "00000"
+                                   << "00000" << 5 << 0 << "xxxxx";
+    QTest::newRow("nothing in common") << "123"
+                                       << "456" << 0 << 0 << "...";
+    QTest::newRow("non-digit read as zero scores as zero") << "012"
+                                                           << "012" << 3 << 0 << "xxx";
 }
 
 void TestScoring::workedExamples() {
@@ -85,7 +96,8 @@ void TestScoring::countsAreStoredAsTextInTheGuessRow() {
     const GameState s = scored("123", "356", 20);
     QCOMPARE(s.TabBon.at(20), std::string("0"));
     QCOMPARE(s.TabMal.at(20), std::string("1"));
-    for (std::size_t row = 0; row < 20; ++row) QVERIFY(s.TabBon.at(row).empty());
+    for (std::size_t row = 0; row < 20; ++row)
+        QVERIFY(s.TabBon.at(row).empty());
 }
 
 namespace {
@@ -104,16 +116,22 @@ void checkAgainstCounting(int n, unsigned code, unsigned guess) {
         guess /= 10;
         ++inCode[static_cast<std::size_t>(s.Code[k])];
         ++inGuess[static_cast<std::size_t>(s.Essai[k])];
-        if (s.Code[k] == s.Essai[k]) ++equalPositions;
+        if (s.Code[k] == s.Essai[k])
+            ++equalPositions;
     }
     s.Copie = s.Code;
     const auto drawn = s.Code;
     int common = 0;
-    for (std::size_t v = 0; v < 10; ++v) common += std::min(inCode[v], inGuess[v]);
+    for (std::size_t v = 0; v < 10; ++v)
+        common += std::min(inCode[v], inGuess[v]);
     Corrig(s, n);
     if (s.NbBon != equalPositions || s.NbBon + s.NbMal != common || s.Code != drawn) {
         QFAIL(qPrintable(QStringLiteral("length %1: bon %2 mal %3, expected bon %4 and total %5")
-                             .arg(n).arg(s.NbBon).arg(s.NbMal).arg(equalPositions).arg(common)));
+                             .arg(n)
+                             .arg(s.NbBon)
+                             .arg(s.NbMal)
+                             .arg(equalPositions)
+                             .arg(common)));
     }
 }
 
@@ -121,7 +139,8 @@ void checkAgainstCounting(int n, unsigned code, unsigned guess) {
 
 void TestScoring::everyThreeDigitPairCountsByValue() {
     for (unsigned code = 0; code < 1000; ++code) {
-        for (unsigned guess = 0; guess < 1000; ++guess) checkAgainstCounting(3, code, guess);
+        for (unsigned guess = 0; guess < 1000; ++guess)
+            checkAgainstCounting(3, code, guess);
     }
 }
 

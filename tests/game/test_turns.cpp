@@ -12,7 +12,8 @@ namespace {
 
 std::vector<int> digitsOf(const QString& text) {
     std::vector<int> digits;
-    for (QChar c : text) digits.push_back(c.digitValue());
+    for (QChar c : text)
+        digits.push_back(c.digitValue());
     return digits;
 }
 
@@ -32,21 +33,24 @@ std::string historyRow(const GameState& s, int n, int row) {
     const auto h = static_cast<std::size_t>(row);
     for (int c = 0; c < 5; ++c) {
         const int position = n == 3 ? c - 1 : c;
-        if (c > 0) out += '|';
-        if (position >= 0 && position < n) out += s.TabA.at(static_cast<std::size_t>(position)).at(h);
+        if (c > 0)
+            out += '|';
+        if (position >= 0 && position < n)
+            out += s.TabA.at(static_cast<std::size_t>(position)).at(h);
     }
     return out + '|' + s.TabBon.at(h) + '|' + s.TabMal.at(h);
 }
 
 void checkBoardShowsHistory(RulesTable& t, int n, int firstRow) {
-    for (int r = 0; r < BoardRows; ++r) QCOMPARE(t.board.row(r), historyRow(t.s(), n, firstRow + r));
+    for (int r = 0; r < BoardRows; ++r)
+        QCOMPARE(t.board.row(r), historyRow(t.s(), n, firstRow + r));
 }
 
 }  // namespace
 
 class TestTurns : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void newGameResetsBoardAndHidesUnusedColumns_data();
     void newGameResetsBoardAndHidesUnusedColumns();
     void newGameAfterLongerGame();
@@ -100,7 +104,8 @@ void TestTurns::newGameResetsBoardAndHidesUnusedColumns() {
         QCOMPARE(t.board.isVisible(Column::A1, r), a1);
         QCOMPARE(t.board.isVisible(Column::A5, r), a5);
     }
-    for (std::size_t row = 0; row < HistoryRows; ++row) QVERIFY(t.s().TabA[0].at(row).empty());
+    for (std::size_t row = 0; row < HistoryRows; ++row)
+        QVERIFY(t.s().TabA[0].at(row).empty());
     for (std::size_t k = 0; k < MaxLength; ++k) {
         QCOMPARE(t.s().Code[k], k < static_cast<std::size_t>(n) ? 7 : 0);
     }
@@ -126,28 +131,42 @@ void TestTurns::enterTexts_data() {
     QTest::addColumn<int>("counted");
     QTest::addColumn<std::string>("row0");
     QTest::newRow("empty box") << "123" << std::string() << "" << 0 << std::string("||||||");
-    QTest::newRow("two characters") << "123" << std::string("12") << "" << 0 << std::string("||||||");
-    QTest::newRow("six characters") << "12345" << std::string("123456") << "" << 0 << std::string("||||||");
-    QTest::newRow("four in a 3-digit game clicks only") << "123" << std::string("1234") << "Kelo3.wav" << 0
-                                                         << std::string("||||||");
-    QTest::newRow("three in a 4-digit game clicks only") << "1234" << std::string("123") << "Kelo3.wav" << 0
-                                                          << std::string("||||||");
-    QTest::newRow("letter read as 0, shown as typed") << "123" << std::string("1a3") << "Kelo3.wav" << 1
-                                                      << std::string("|1|a|3||2|0");
-    QTest::newRow("leading blank counts as 0") << "120" << std::string(" 12") << "Kelo3.wav" << 1
-                                               << std::string("| |1|2||0|3");
-    QTest::newRow("minus sign counts as 0") << "912" << std::string("-12") << "Kelo3.wav" << 1
-                                            << std::string("|-|1|2||2|0");
-    QTest::newRow("plus and point count as 0") << "0501" << std::string("+5.0") << "Kelo3.wav" << 1
-                                               << std::string("+|5|.|0||3|0");
-    QTest::newRow("accented letters count once") << "013" << std::string("\xC3\xA9\xC3\xA8" "3") << "Kelo3.wav" << 1
-                                                 << std::string("|\xC3\xA9|\xC3\xA8|3||2|0");
-    QTest::newRow("emoji counts once") << "1234" << std::string("1\xF0\x9F\x8E\xB2" "34") << "Kelo3.wav" << 1
-                                       << std::string("1|\xF0\x9F\x8E\xB2|3|4||3|0");
-    QTest::newRow("two accented letters are two characters") << "123" << std::string("\xC3\xA9\xC3\xA9") << ""
-                                                             << 0 << std::string("||||||");
-    QTest::newRow("broken UTF-8 byte is one character") << "123" << std::string("1\xFF" "3") << "Kelo3.wav" << 1
-                                                        << std::string("|1|\xEF\xBF\xBD|3||2|0");
+    QTest::newRow("two characters")
+        << "123" << std::string("12") << "" << 0 << std::string("||||||");
+    QTest::newRow("six characters")
+        << "12345" << std::string("123456") << "" << 0 << std::string("||||||");
+    QTest::newRow("four in a 3-digit game clicks only")
+        << "123" << std::string("1234") << "Kelo3.wav" << 0 << std::string("||||||");
+    QTest::newRow("three in a 4-digit game clicks only")
+        << "1234" << std::string("123") << "Kelo3.wav" << 0 << std::string("||||||");
+    QTest::newRow("letter read as 0, shown as typed")
+        << "123" << std::string("1a3") << "Kelo3.wav" << 1 << std::string("|1|a|3||2|0");
+    QTest::newRow("leading blank counts as 0")
+        << "120" << std::string(" 12") << "Kelo3.wav" << 1 << std::string("| |1|2||0|3");
+    QTest::newRow("minus sign counts as 0")
+        << "912" << std::string("-12") << "Kelo3.wav" << 1 << std::string("|-|1|2||2|0");
+    QTest::newRow("plus and point count as 0")
+        << "0501" << std::string("+5.0") << "Kelo3.wav" << 1 << std::string("+|5|.|0||3|0");
+    QTest::newRow("accented letters count once")
+        << "013"
+        << std::string(
+               "\xC3\xA9\xC3\xA8"
+               "3")
+        << "Kelo3.wav" << 1 << std::string("|\xC3\xA9|\xC3\xA8|3||2|0");
+    QTest::newRow("emoji counts once")
+        << "1234"
+        << std::string(
+               "1\xF0\x9F\x8E\xB2"
+               "34")
+        << "Kelo3.wav" << 1 << std::string("1|\xF0\x9F\x8E\xB2|3|4||3|0");
+    QTest::newRow("two accented letters are two characters")
+        << "123" << std::string("\xC3\xA9\xC3\xA9") << "" << 0 << std::string("||||||");
+    QTest::newRow("broken UTF-8 byte is one character")
+        << "123"
+        << std::string(
+               "1\xFF"
+               "3")
+        << "Kelo3.wav" << 1 << std::string("|1|\xEF\xBF\xBD|3||2|0");
 }
 
 void TestTurns::enterTexts() {
@@ -170,8 +189,8 @@ void TestTurns::enterTexts() {
 void TestTurns::onlyEnterIsConsumed() {
     RulesTable t;
     t.start({1, 2, 3});
-    for (std::int16_t code : {std::int16_t{'1'}, std::int16_t{'a'}, std::int16_t{' '}, std::int16_t{10},
-                              std::int16_t{0xE9}, std::int16_t{-1}}) {
+    for (std::int16_t code : {std::int16_t{'1'}, std::int16_t{'a'}, std::int16_t{' '},
+                              std::int16_t{10}, std::int16_t{0xE9}, std::int16_t{-1}}) {
         std::int16_t key = code;
         t.board.entry = "123";
         t.game.Text_KeyPress(key);
@@ -244,7 +263,8 @@ void TestTurns::winOnKthGuess() {
     const std::string a5 = n == 5 ? code.right(1).toStdString() : "";
     const std::string expected = a1 + '|' + middle.substr(0, 1) + '|' + middle.substr(1, 1) + '|' +
                                  middle.substr(2, 1) + '|' + a5 + '|' + std::to_string(n) + "|0";
-    for (int r = 0; r < BoardRows; ++r) QCOMPARE(t.board.row(r), expected);
+    for (int r = 0; r < BoardRows; ++r)
+        QCOMPARE(t.board.row(r), expected);
     QCOMPARE(t.board.entry, std::string("Bien!"));
     QCOMPARE(t.board.focus, std::optional(button));
     QCOMPARE(t.s().PartieFinie, 1);
@@ -266,13 +286,20 @@ void TestTurns::giveUp_data() {
     QTest::addColumn<QString>("sounds");
     QTest::addColumn<std::string>("row7");
     QTest::addColumn<std::string>("entry");
-    QTest::newRow("during play") << "play" << "Kelo5.wav" << std::string("5|6|7|8||o|h") << std::string("Code!");
-    QTest::newRow("twice in a row") << "twice" << "Kelo5.wav Kelo5.wav" << std::string("5|6|7|8||o|h")
-                                    << std::string("Code!");
-    QTest::newRow("after a win: nothing") << "won" << "" << std::string("5|6|7|8||4|0") << std::string("Bien!");
-    QTest::newRow("after the 21st guess: again") << "used up" << "Kelo5.wav" << std::string("5|6|7|8||o|h")
-                                                 << std::string("Code!");
-    QTest::newRow("before any game: nothing") << "no game" << "" << std::string("||||||") << std::string();
+    QTest::newRow("during play") << "play"
+                                 << "Kelo5.wav" << std::string("5|6|7|8||o|h")
+                                 << std::string("Code!");
+    QTest::newRow("twice in a row")
+        << "twice"
+        << "Kelo5.wav Kelo5.wav" << std::string("5|6|7|8||o|h") << std::string("Code!");
+    QTest::newRow("after a win: nothing")
+        << "won"
+        << "" << std::string("5|6|7|8||4|0") << std::string("Bien!");
+    QTest::newRow("after the 21st guess: again")
+        << "used up"
+        << "Kelo5.wav" << std::string("5|6|7|8||o|h") << std::string("Code!");
+    QTest::newRow("before any game: nothing") << "no game"
+                                              << "" << std::string("||||||") << std::string();
 }
 
 void TestTurns::giveUp() {
@@ -281,14 +308,18 @@ void TestTurns::giveUp() {
     QFETCH(std::string, row7);
     QFETCH(std::string, entry);
     RulesTable t;
-    if (when != "no game") t.start({5, 6, 7, 8});
-    if (when == "won") t.enter("5678");
-    if (when == "used up") playMisses(t, 4, 21);
+    if (when != "no game")
+        t.start({5, 6, 7, 8});
+    if (when == "won")
+        t.enter("5678");
+    if (when == "used up")
+        playMisses(t, 4, 21);
     t.enter("12");  // leaves the box empty, refused
     t.board.focus.reset();
     t.sound.requests.clear();
     t.game.Commandv_Click();
-    if (when == "twice") t.game.Commandv_Click();
+    if (when == "twice")
+        t.game.Commandv_Click();
     QCOMPARE(QString::fromStdString(t.sound.names()), sounds);
     QCOMPARE(t.board.row(7), row7);
     QCOMPARE(t.board.entry, entry == "Bien!" ? std::string() : entry);
@@ -303,10 +334,13 @@ void TestTurns::bienAfterWin_data() {
     QTest::addColumn<QString>("sounds");
     QTest::addColumn<int>("counted");
     QTest::addColumn<std::string>("entry");
-    QTest::newRow("3 digits: clicks, Bien! stays") << "123" << "Kelo3.wav" << 0 << std::string("Bien!");
-    QTest::newRow("5 digits: played as the guess 00000") << "12345" << "Kelo3.wav" << 1 << std::string();
-    QTest::newRow("5 digits, code 00000: won again") << "00000" << "Kelo3.wav Kelo4.wav" << 0
-                                                     << std::string("Bien!");
+    QTest::newRow("3 digits: clicks, Bien! stays") << "123"
+                                                   << "Kelo3.wav" << 0 << std::string("Bien!");
+    QTest::newRow("5 digits: played as the guess 00000") << "12345"
+                                                         << "Kelo3.wav" << 1 << std::string();
+    QTest::newRow("5 digits, code 00000: won again")
+        << "00000"
+        << "Kelo3.wav Kelo4.wav" << 0 << std::string("Bien!");
 }
 
 void TestTurns::bienAfterWin() {
@@ -346,7 +380,8 @@ void TestTurns::scrollingBoundsAndSnapBack() {
     checkBoardShowsHistory(t, 3, 0);
     t.game.Commandmoins_Click();
     QCOMPARE(t.s().Decal, 0);
-    for (int press = 0; press < 20; ++press) t.game.Commandplus_Click();
+    for (int press = 0; press < 20; ++press)
+        t.game.Commandplus_Click();
     QCOMPARE(t.s().Decal, MaxDecal);
     checkBoardShowsHistory(t, 3, 13);
     QCOMPARE(t.board.row(0), std::string("||||||"));
@@ -382,7 +417,8 @@ void TestTurns::playAfterLateWinsStaysInHistory() {
     QCOMPARE(t.s().Decal, 4);
     checkBoardShowsHistory(t, 3, 4);
     QCOMPARE(t.board.row(7), historyRow(t.s(), 3, 11));
-    for (int press = 0; press < 20; ++press) t.game.Commandplus_Click();
+    for (int press = 0; press < 20; ++press)
+        t.game.Commandplus_Click();
     QCOMPARE(t.s().Decal, MaxDecal);
 }
 

@@ -12,7 +12,7 @@ using kelo::test::StepClocks;
 class TestExitPause : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void pauseWithFakeClocks_data();
     void pauseWithFakeClocks();
 };

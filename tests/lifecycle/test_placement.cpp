@@ -17,7 +17,7 @@ Q_DECLARE_METATYPE(kelo::TwipsSize)
 class TestPlacement : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void keepOnScreen_data();
     void keepOnScreen();
     void centred_data();

@@ -39,7 +39,7 @@ const QByteArray GoodLine("600,900,3\r\n");
 class TestSettingsFile : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void read_data();
     void read();
     void hugeFileIsNotReadWhole();

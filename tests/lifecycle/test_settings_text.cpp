@@ -42,7 +42,7 @@ std::uint64_t seedFromEnvironment() {
 class TestSettingsText : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void reader_data();
     void reader();
     void writerValues_data();

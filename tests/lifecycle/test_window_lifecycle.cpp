@@ -18,8 +18,8 @@
 #include "Layout.h"
 #include "LimitedAccess.h"
 #include "SequenceRandom.h"
-#include "StepClocks.h"
 #include "SettingsFile.h"
+#include "StepClocks.h"
 #include "ValueLabel.h"
 
 using namespace kelo;

@@ -7,12 +7,14 @@
 
 namespace {
 QStringList messages;
-void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) { messages << text; }
+void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+    messages << text;
+}
 }  // namespace
 
 class TestLazySoundPlayer : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void missingModuleIsSilentAndSaysSoOnce();
     void moduleIsLoadedOnceAndPlays();
 };
@@ -22,7 +24,8 @@ void TestLazySoundPlayer::missingModuleIsSilentAndSaysSoOnce() {
     kelo::LazySoundPlayer player(folder.filePath(QStringLiteral("no-such-module.so")));
     messages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(recordMessage);
-    for (int i = 0; i < 5; ++i) player.play("Kelo1.wav", 1);
+    for (int i = 0; i < 5; ++i)
+        player.play("Kelo1.wav", 1);
     qInstallMessageHandler(previous);
     QVERIFY(!player.loaded());
     QCOMPARE(messages.size(), 1);

@@ -19,7 +19,8 @@ struct MemoryBoard final : BoardCells {
     std::optional<FocusTarget> focus;
 
     MemoryBoard() {
-        for (auto& column : visible) column.fill(true);
+        for (auto& column : visible)
+            column.fill(true);
     }
 
     void setCaption(Column column, int row, std::string_view text) override {
@@ -43,7 +44,8 @@ struct MemoryBoard final : BoardCells {
     [[nodiscard]] std::string row(int r) const {
         std::string out;
         for (int c = 0; c < ColumnCount; ++c) {
-            if (c > 0) out += '|';
+            if (c > 0)
+                out += '|';
             out += cell(static_cast<Column>(c), r);
         }
         return out;

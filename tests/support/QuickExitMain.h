@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define KELO_QUICK_EXIT_TEST_MAIN(TestClass)                   \
-    int main(int argc, char* argv[]) {                         \
-        QCoreApplication app(argc, argv);                      \
-        TestClass test;                                        \
-        QTEST_SET_MAIN_SOURCE_PATH                             \
-        const int result = QTest::qExec(&test, argc, argv);    \
-        std::fflush(nullptr);                                  \
-        std::_Exit(result);                                    \
+#define KELO_QUICK_EXIT_TEST_MAIN(TestClass)                \
+    int main(int argc, char* argv[]) {                      \
+        QCoreApplication app(argc, argv);                   \
+        TestClass test;                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                          \
+        const int result = QTest::qExec(&test, argc, argv); \
+        std::fflush(nullptr);                               \
+        std::_Exit(result);                                 \
     }

@@ -21,7 +21,8 @@ struct RecordingSound final : SoundPlayer {
     [[nodiscard]] std::string names() const {
         std::string out;
         for (const auto& [name, flags] : requests) {
-            if (!out.empty()) out += ' ';
+            if (!out.empty())
+                out += ' ';
             out += name;
         }
         return out;

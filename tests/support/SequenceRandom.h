@@ -24,7 +24,8 @@ struct SequenceRandom final : RandomSource {
     void drawDigits(const std::vector<int>& digits) {
         values.clear();
         nextIndex = 0;
-        for (int d : digits) values.push_back((static_cast<float>(d) + 0.5F) / 10.0F);
+        for (int d : digits)
+            values.push_back((static_cast<float>(d) + 0.5F) / 10.0F);
     }
 };
 
