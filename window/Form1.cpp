@@ -11,7 +11,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <limits>
 
 #include "AppInfo.h"
@@ -113,6 +112,8 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     buildCells();
     buildFrames();
     connectEvents();
+    firstGameTimer_.setSingleShot(true);
+    connect(&firstGameTimer_, &QTimer::timeout, this, &Form1::whenFirstGameShown);
     Form_Load();
 }
 
@@ -352,9 +353,9 @@ bool Form1::event(QEvent* event) {
     // what it could do without (decoding the icon) runs now rather than delay that paint. A window
     // manager that shows the window without activating it gets the same a moment later.
     if (event->type() == QEvent::UpdateRequest && activated_ && !firstGameShown_) {
-        QTimer::singleShot(0, this, &Form1::whenFirstGameShown);
+        firstGameTimer_.start(0);
     } else if (event->type() == QEvent::Show && !firstGameShown_) {
-        QTimer::singleShot(std::chrono::seconds(1), this, &Form1::whenFirstGameShown);
+        firstGameTimer_.start(std::chrono::seconds(1));
     }
     return handled;
 }

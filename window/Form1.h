@@ -2,6 +2,7 @@
 // the layout tables, showing the board for the rules and passing the player's events to them.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -81,6 +82,7 @@ class Form1 final : public QWidget, public BoardCells {
     bool activated_ = false;
     bool placedFromFile_ = false;
     bool firstGameShown_ = false;
+    QTimer firstGameTimer_;
     SystemClocks systemClocks_;
     PauseClocks* clocks_ = &systemClocks_;
     std::function<void()> endProcess_;
