@@ -22,16 +22,10 @@ void Affich(const GameState& s, BoardCells& board, int n) {
     }
 }
 
-namespace {
-bool isLength(int n) {
-    return n >= MinLength && n <= MaxLength;
-}
-}  // namespace
-
 void Game::Commandmoins_Click() {
     if (s_.NbCoups >= BoardRows + 1 && s_.Decal > 0) {
         --s_.Decal;
-        if (isLength(s_.NbChiffres))
+        if (isCodeLength(s_.NbChiffres))
             Affich(s_, board_, s_.NbChiffres);
     }
     board_.giveFocus(FocusTarget::Text);
@@ -40,7 +34,7 @@ void Game::Commandmoins_Click() {
 void Game::Commandplus_Click() {
     if (s_.NbCoups >= BoardRows + 1 && s_.Decal < MaxDecal) {
         ++s_.Decal;
-        if (isLength(s_.NbChiffres))
+        if (isCodeLength(s_.NbChiffres))
             Affich(s_, board_, s_.NbChiffres);
     }
     board_.giveFocus(FocusTarget::Text);

@@ -19,6 +19,10 @@ constexpr int HistoryRows = 31;  // rows 0..30; guesses only ever reach row 20
 constexpr int MaxGuesses = 21;
 constexpr int MaxDecal = MaxGuesses - BoardRows;  // 13: the board's last row on the 21st guess
 
+constexpr bool isCodeLength(int n) {
+    return n >= MinLength && n <= MaxLength;
+}
+
 // One history column: a row holds one character (UTF-8) or a count, or is empty.
 using History = std::array<std::string, HistoryRows>;
 

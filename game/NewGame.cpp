@@ -6,7 +6,7 @@
 namespace kelo {
 
 void Game::CommandCh_Click(int length) {
-    if (length < MinLength || length > MaxLength)
+    if (!isCodeLength(length))
         return;
     s_.IniChiffres = static_cast<Single>(length);
     Ini();

@@ -70,7 +70,7 @@ void Game::V(int n) {
 }
 
 void Game::Commandv_Click() {
-    if (s_.NbChiffres >= MinLength && s_.NbChiffres <= MaxLength)
+    if (isCodeLength(s_.NbChiffres))
         V(s_.NbChiffres);
 }
 
