@@ -130,7 +130,40 @@ SoundSource resolveSound(std::string_view fileName) {
 
 QtSoundPlayer::QtSoundPlayer() = default;
 
-QtSoundPlayer::~QtSoundPlayer() = default;
+QtSoundPlayer::~QtSoundPlayer() {
+    if (!anyLoading())
+        return;
+    for (auto& [path, entry] : files)
+        (void)entry.effect.release();
+    if (fallback)
+        (void)fallback->effect.release();
+    for (auto& effect : retired)
+        (void)effect.release();
+}
+
+bool QtSoundPlayer::anyLoading() const {
+    const auto loading = [](const QSoundEffect* effect) {
+        return effect != nullptr && effect->status() == QSoundEffect::Loading;
+    };
+    if (fallback && loading(fallback->effect.get()))
+        return true;
+    for (const auto& [path, entry] : files)
+        if (loading(entry.effect.get()))
+            return true;
+    return std::any_of(retired.begin(), retired.end(),
+                       [&](const auto& effect) { return loading(effect.get()); });
+}
+
+// Qt 6.4's QSoundEffect destructor waits for the sample loader thread, which only ends once every
+// sound in flight has loaded; one that never does (a file cut short) would freeze the game for
+// good. So an effect is destroyed only while nothing is loading, and kept aside otherwise.
+void QtSoundPlayer::discard(std::unique_ptr<QSoundEffect> effect) {
+    if (effect == nullptr)
+        return;
+    effect->stop();
+    if (anyLoading())
+        retired.push_back(std::move(effect));
+}
 
 void QtSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
     filterSoundMessages();
@@ -142,7 +175,7 @@ void QtSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
             if (entry.effect.get() == current)
                 current = nullptr;
             // Released first: Qt shares decoded sounds by URL, and would hand back the old one.
-            entry.effect.reset();
+            discard(std::move(entry.effect));
             entry.source = *file;
             entry.source.durationMs = waveDurationMs(file->path);
             if (entry.source.durationMs > 0)

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "SoundPlayer.h"
 
@@ -64,11 +65,14 @@ class QtSoundPlayer final : public SoundPlayer {
     Loaded& lookUp(std::string_view fileName);
     Loaded& defaultSound();
     QSoundEffect* makeEffect(const QString& path);
+    [[nodiscard]] bool anyLoading() const;
+    void discard(std::unique_ptr<QSoundEffect> effect);
     void start(QSoundEffect* effect);
     void waitForEnd(QSoundEffect* effect, int durationMs);
 
     std::map<QString, Loaded> files;  // by absolute path
     std::unique_ptr<Loaded> fallback;
+    std::vector<std::unique_ptr<QSoundEffect>> retired;  // replaced while a sound was loading
     QSoundEffect* current = nullptr;
     SoundSource last;
     int loadCount = 0;
