@@ -89,8 +89,9 @@ void TestSettingsText::reader_data() {
     QTest::newRow("two values and a line break") << QByteArray("600,900\r\n") << V{600, 900};
     QTest::newRow("first value not a number") << QByteArray("abc,900,3") << V{};
     QTest::newRow("third value not a number") << QByteArray("600,900,abc") << V{600, 900};
-    QTest::newRow("letters right after the third value")
-        << QByteArray("600,900,3abc") << V{600, 900};
+    QTest::newRow("text after the third value on its line")
+        << QByteArray("600,900,3 abc") << V{600, 900, 3};
+    QTest::newRow("letters right after the first value") << QByteArray("600abc,900,3") << V{};
     QTest::newRow("blank inside a number") << QByteArray("6 00,900,3") << V{};
     QTest::newRow("empty value") << QByteArray("600,,3") << V{600};
     QTest::newRow("blank line between values") << QByteArray("600\r\n\r\n900,3") << V{600};

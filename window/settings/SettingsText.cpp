@@ -71,8 +71,10 @@ SettingsValues readSettingsValues(std::string_view bytes) {
         const std::optional<float> value = cursor.number();
         if (!value)
             break;
+        // Whatever follows the third value is ignored; the first two must end at a separator.
+        const bool last = &slot == &read.values.back();
         cursor.skipBlanks();
-        if (!cursor.separator() && !cursor.atEnd())
+        if (!last && !cursor.separator() && !cursor.atEnd())
             break;
         slot = *value;
         ++read.count;
