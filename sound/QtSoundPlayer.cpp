@@ -114,8 +114,15 @@ const SoundSource& defaultSource() {
     return source;
 }
 
-QUrl urlOf(const QString& path) {
-    return path.startsWith(u':') ? QUrl(QStringLiteral("qrc") + path) : QUrl::fromLocalFile(path);
+// Qt keeps one decoded sound per URL for as long as an effect holds it, and the effects are
+// never destroyed (below), so each version of a file gets a URL of its own; the fragment names
+// the version and is not part of the file's path.
+QUrl urlOf(const SoundSource& source) {
+    if (source.isDefault)
+        return QUrl(QStringLiteral("qrc") + source.path);
+    QUrl url = QUrl::fromLocalFile(source.path);
+    url.setFragment(QStringLiteral("%1-%2").arg(source.modified).arg(source.size));
+    return url;
 }
 
 }  // namespace
@@ -130,39 +137,25 @@ SoundSource resolveSound(std::string_view fileName) {
 
 QtSoundPlayer::QtSoundPlayer() = default;
 
+// Qt 6.4's QSoundEffect destructor waits for the sample loader thread, which at times is never
+// told to stop, so destroying an effect can freeze the game for good. No effect is ever
+// destroyed: a replaced one is stopped and kept, and the player itself lives as long as the
+// process, which ends without running destructors.
 QtSoundPlayer::~QtSoundPlayer() {
-    if (!anyLoading())
-        return;
-    for (auto& [path, entry] : files)
-        (void)entry.effect.release();
-    if (fallback)
-        (void)fallback->effect.release();
-    for (auto& effect : retired)
+    // Left to live on, silent and no longer calling back into this player.
+    const auto keep = [](std::unique_ptr<QSoundEffect>& effect) {
+        if (effect == nullptr)
+            return;
+        effect->disconnect();
+        effect->stop();
         (void)effect.release();
-}
-
-bool QtSoundPlayer::anyLoading() const {
-    const auto loading = [](const QSoundEffect* effect) {
-        return effect != nullptr && effect->status() == QSoundEffect::Loading;
     };
-    if (fallback && loading(fallback->effect.get()))
-        return true;
-    for (const auto& [path, entry] : files)
-        if (loading(entry.effect.get()))
-            return true;
-    return std::any_of(retired.begin(), retired.end(),
-                       [&](const auto& effect) { return loading(effect.get()); });
-}
-
-// Qt 6.4's QSoundEffect destructor waits for the sample loader thread, which only ends once every
-// sound in flight has loaded; one that never does (a file cut short) would freeze the game for
-// good. So an effect is destroyed only while nothing is loading, and kept aside otherwise.
-void QtSoundPlayer::discard(std::unique_ptr<QSoundEffect> effect) {
-    if (effect == nullptr)
-        return;
-    effect->stop();
-    if (anyLoading())
-        retired.push_back(std::move(effect));
+    for (auto& [path, entry] : files)
+        keep(entry.effect);
+    if (fallback)
+        keep(fallback->effect);
+    for (auto& effect : retired)
+        keep(effect);
 }
 
 void QtSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
@@ -174,12 +167,14 @@ void QtSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
             entry.source.size != file->size) {
             if (entry.effect.get() == current)
                 current = nullptr;
-            // Released first: Qt shares decoded sounds by URL, and would hand back the old one.
-            discard(std::move(entry.effect));
+            if (entry.effect) {
+                entry.effect->stop();
+                retired.push_back(std::move(entry.effect));
+            }
             entry.source = *file;
             entry.source.durationMs = waveDurationMs(file->path);
             if (entry.source.durationMs > 0)
-                entry.effect.reset(makeEffect(file->path));
+                entry.effect.reset(makeEffect(entry.source));
         }
         if (entry.effect)
             chosen = &entry;
@@ -203,13 +198,13 @@ int QtSoundPlayer::playingCount() const {
 QtSoundPlayer::Loaded& QtSoundPlayer::defaultSound() {
     if (!fallback)
         fallback.reset(new Loaded{defaultSource(),
-                                  std::unique_ptr<QSoundEffect>(makeEffect(defaultSource().path))});
+                                  std::unique_ptr<QSoundEffect>(makeEffect(defaultSource()))});
     return *fallback;
 }
 
-QSoundEffect* QtSoundPlayer::makeEffect(const QString& path) {
+QSoundEffect* QtSoundPlayer::makeEffect(const SoundSource& source) {
     auto* effect = new QSoundEffect;
-    effect->setSource(urlOf(path));
+    effect->setSource(urlOf(source));
     ++loadCount;
     // A file that passed the header check can still fail to decode (or vanish before it is read).
     QObject::connect(effect, &QSoundEffect::statusChanged, effect, [this, effect] {

@@ -64,15 +64,14 @@ class QtSoundPlayer final : public SoundPlayer {
 
     Loaded& lookUp(std::string_view fileName);
     Loaded& defaultSound();
-    QSoundEffect* makeEffect(const QString& path);
-    [[nodiscard]] bool anyLoading() const;
-    void discard(std::unique_ptr<QSoundEffect> effect);
+    QSoundEffect* makeEffect(const SoundSource& source);
     void start(QSoundEffect* effect);
     void waitForEnd(QSoundEffect* effect, int durationMs);
 
     std::map<QString, Loaded> files;  // by absolute path
     std::unique_ptr<Loaded> fallback;
-    std::vector<std::unique_ptr<QSoundEffect>> retired;  // replaced while a sound was loading
+    std::vector<std::unique_ptr<QSoundEffect>>
+        retired;  // replaced by a newer version of their file
     QSoundEffect* current = nullptr;
     SoundSource last;
     int loadCount = 0;
