@@ -51,6 +51,17 @@ QString pressAndRelease(const QString& button) {
                                                : QStringLiteral("Kelo1.wav Kelo2.wav");
 }
 
+// What a button's action left behind: a new game of `newGame` digits (0: none), the scroll
+// offset and the entry box.
+void checkButtonAction(WindowHarness& h, int reseedsBefore, int newGame, int decal,
+                       const QString& text) {
+    QCOMPARE(h.random.reseeds, reseedsBefore + (newGame != 0 ? 1 : 0));
+    if (newGame != 0)
+        QCOMPARE(h.state().NbChiffres, newGame);
+    QCOMPARE(h.state().Decal, decal);
+    QCOMPARE(h.text()->text(), text);
+}
+
 }  // namespace
 
 class TestWindowSounds : public QObject {
@@ -126,11 +137,7 @@ void TestWindowSounds::leftClick() {
 
     QCOMPARE(h.sounds(), sounds);
     checkAllAsynchronous(h);
-    QCOMPARE(h.random.reseeds, reseeds + (newGame != 0 ? 1 : 0));
-    if (newGame != 0)
-        QCOMPARE(h.state().NbChiffres, newGame);
-    QCOMPARE(h.state().Decal, decal);
-    QCOMPARE(h.text()->text(), text);
+    checkButtonAction(h, reseeds, newGame, decal, text);
 }
 
 void TestWindowSounds::otherMouseButtons_data() {
@@ -245,11 +252,7 @@ void TestWindowSounds::keyboardActivation() {
     QCOMPARE(h.focusName(), button);
     QTest::keyClick(h.window(), Qt::Key_Space);
     QCOMPARE(h.sounds(), sounds);
-    QCOMPARE(h.random.reseeds, reseeds + (newGame != 0 ? 1 : 0));
-    if (newGame != 0)
-        QCOMPARE(h.state().NbChiffres, newGame);
-    QCOMPARE(h.state().Decal, decal);
-    QCOMPARE(h.text()->text(), text);
+    checkButtonAction(h, reseeds, newGame, decal, text);
 }
 
 // The second press of a double click arrives as a double-click event; it clicks all the same.
