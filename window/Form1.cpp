@@ -117,7 +117,7 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     Form_Load();
 }
 
-void Form1::setCloseServices(PauseClocks& clocks, std::function<void()> endProcess) {
+void Form1::setCloseServices(PauseClocks& clocks, std::function<void(int)> endProcess) {
     clocks_ = &clocks;
     endProcess_ = std::move(endProcess);
 }
@@ -155,6 +155,9 @@ void Form1::Form_Unload() {
     } else if (isMaximized() || isFullScreen()) {
         window.state = WindowState::Maximized;
     }
+    // Qt 6.4 offers no capability to ask; its Wayland plugins (wayland, wayland-egl, ...) all
+    // report every window at 0, 0, as the protocol keeps positions from clients.
+    window.positionKnown = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     const QRect frame = frameGeometry();
     window.position = {toTwips(frame.left()), toTwips(frame.top())};
     window.size = toTwips(frame.size());

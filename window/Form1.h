@@ -38,7 +38,7 @@ class Form1 final : public QWidget, public BoardCells {
 
     // The clocks of the exit pause and the end of the process that the close step uses; by
     // default the real ones, which end the program.
-    void setCloseServices(PauseClocks& clocks, std::function<void()> endProcess);
+    void setCloseServices(PauseClocks& clocks, std::function<void(int)> endProcess);
 
   signals:
     // Once, when the first game is on the screen: the moment for work that can wait until then.
@@ -85,7 +85,7 @@ class Form1 final : public QWidget, public BoardCells {
     QTimer firstGameTimer_;
     SystemClocks systemClocks_;
     PauseClocks* clocks_ = &systemClocks_;
-    std::function<void()> endProcess_;
+    std::function<void(int)> endProcess_;
 };
 
 }  // namespace kelo

@@ -16,6 +16,7 @@
 
 #include "Form1.h"
 #include "Layout.h"
+#include "Lifecycle.h"
 #include "LimitedAccess.h"
 #include "SequenceRandom.h"
 #include "SettingsFile.h"
@@ -87,14 +88,16 @@ struct Run {
     test::SequenceRandom random;
     StepClocks clocks{43200.0, 100ms};
     int ends = 0;
+    int exitStatus = -1;
     int restsAtEnd = -1;
     std::optional<QByteArray> settingsAtEnd;
     Form1 form{sound, random};
 
     Run() { useClocks(clocks); }
     void useClocks(PauseClocks& pauseClocks) {
-        form.setCloseServices(pauseClocks, [this] {
+        form.setCloseServices(pauseClocks, [this](int status) {
             ++ends;
+            exitStatus = status;
             restsAtEnd = clocks.rests;
             settingsAtEnd = settingsNow();
         });
@@ -164,7 +167,7 @@ class TestWindowLifecycle : public QObject {
     void pauseAcrossMidnight();
     void pauseWithRealClocks();
     void comingBackFromAnotherWindowStartsNoGame();
-    void readOnlyFolderKeepsOldFile();
+    void unwritableFileKeepsOldFile();
 
   private:
     std::optional<QTemporaryDir> dir_;
@@ -263,6 +266,7 @@ void TestWindowLifecycle::startAndClose() {
 
     QVERIFY(run->form.close());
     QCOMPARE(run->ends, 1);
+    QCOMPARE(run->exitStatus, 0);
     const QByteArray written = line(expected.x(), expected.y(), third);
     QCOMPARE(contentOf(SettingsFileName), written);
     QVERIFY(run->settingsAtEnd == written);
@@ -467,7 +471,7 @@ void TestWindowLifecycle::comingBackFromAnotherWindowStartsNoGame() {
     QCOMPARE(run.labelncoup(), QStringLiteral("1"));
 }
 
-void TestWindowLifecycle::readOnlyFolderKeepsOldFile() {
+void TestWindowLifecycle::unwritableFileKeepsOldFile() {
     const QByteArray old("600,900,4\r\n");
     QVERIFY(put(SettingsFileName, old));
     Run run;
@@ -478,6 +482,7 @@ void TestWindowLifecycle::readOnlyFolderKeepsOldFile() {
 
     const QByteArray folder = QFile::encodeName(dir_->path());
     QCOMPARE(::chmod(folder.constData(), 0555), 0);
+    QCOMPARE(::chmod(QFile::encodeName(SettingsFileName).constData(), 0444), 0);
     bool closed = false;
     {
         const test::ModeBitsEnforced enforced;
@@ -492,6 +497,7 @@ void TestWindowLifecycle::readOnlyFolderKeepsOldFile() {
     QCOMPARE(contentOf(SettingsFileName), old);
     QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{SettingsFileName});
     QCOMPARE(run.ends, 1);
+    QCOMPARE(run.exitStatus, NotSavedStatus);
     QCOMPARE(run.clocks.rests, 0);  // a failed write ends at once, without the pause
 }
 

@@ -1,6 +1,8 @@
 // The load and close steps of the window.
 #include "Lifecycle.h"
 
+#include <QFile>
+#include <cstdio>
 #include <cstdlib>
 
 #include "Sounds.h"
@@ -29,20 +31,27 @@ LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
 
 void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services) {
     services.sound.play(SoundClosing, state.SonFlags);
-    if (window.state == WindowState::Normal) {
+    if (window.state == WindowState::Normal && window.positionKnown) {
         const TwipsPoint kept = keepOnScreen(window.position, window.size, window.screen);
         state.IniGauche = kept.left;
         state.IniHaut = kept.top;
     }
-    if (writeSettingsFile(services.settingsFile,
-                          {state.IniGauche, state.IniHaut, state.IniChiffres})) {
-        exitPause(state, services.clocks);
+    const SaveResult result = writeSettingsFile(
+        services.settingsFile, {state.IniGauche, state.IniHaut, state.IniChiffres});
+    if (!result.saved) {
+        // The window has no message box; the console is the one place left to say it.
+        std::fprintf(stderr, "%s: not saved: %s\n",
+                     QFile::encodeName(services.settingsFile).constData(),
+                     result.failure.toLocal8Bit().constData());
+        services.endProcess(NotSavedStatus);
+        return;
     }
-    services.endProcess();
+    exitPause(state, services.clocks);
+    services.endProcess(0);
 }
 
-void endProcessNow() {
-    std::_Exit(0);
+void endProcessNow(int status) {
+    std::_Exit(status);
 }
 
 }  // namespace kelo

@@ -34,6 +34,9 @@ LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
 
 struct ClosingWindow {
     WindowState state = WindowState::Normal;
+    // False where the platform can neither place a window nor tell where it is (Wayland): the
+    // position it reports is no position, and the one read from the file is kept.
+    bool positionKnown = true;
     TwipsPoint position;  // outer frame
     TwipsSize size;       // outer frame
     TwipsSize screen;
@@ -42,16 +45,21 @@ struct ClosingWindow {
 struct CloseServices {
     SoundPlayer& sound;
     PauseClocks& clocks;
-    std::function<void()> endProcess;  // does not return in the program; tests only record it
+    // Given the exit status; does not return in the program, tests only record it.
+    std::function<void(int)> endProcess;
     QString settingsFile = SettingsFileName;
 };
 
+// The exit status of a close whose settings could not be saved.
+constexpr int NotSavedStatus = 1;
+
 // Requests the closing sound, stores the position (kept on the screen) when the window is in its
-// normal state, writes the settings file, pauses and ends the process. A file that cannot be
-// written ends the process at once, without the pause; the old file is left whole.
+// normal state, writes the settings file, pauses and ends the process with status 0. A file that
+// cannot be written ends the process at once with NotSavedStatus, without the pause, after one
+// line on the console naming the file and the reason.
 void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services);
 
 // The real end: nothing is flushed and no destructor runs, as nothing is left to save.
-[[noreturn]] void endProcessNow();
+[[noreturn]] void endProcessNow(int status);
 
 }  // namespace kelo

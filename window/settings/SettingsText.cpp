@@ -58,12 +58,21 @@ class Cursor {
     std::size_t at_ = 0;
 };
 
+// Whatever a number's text may hold, "inf" and "nan" aside (refused anyway).
+bool inNumber(char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+}
+
 }  // namespace
 
-SettingsValues readSettingsValues(std::string_view bytes) {
+SettingsValues readSettingsValues(std::string_view bytes, TextExtent extent) {
     SettingsValues read;
     if (bytes.find('\0') != std::string_view::npos)
         return read;
+    if (extent == TextExtent::Start) {
+        while (!bytes.empty() && inNumber(bytes.back()))
+            bytes.remove_suffix(1);
+    }
 
     Cursor cursor(bytes);
     for (float& slot : read.values) {

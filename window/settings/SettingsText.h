@@ -21,6 +21,9 @@ struct SettingsValues {
     int count = 0;
 };
 
+// How much of the file a text is: the whole of it, or only its start, cut by a bounded read.
+enum class TextExtent { Whole, Start };
+
 // Reads the first three values. A value is an optional '-' and a decimal number with an optional
 // fraction and exponent ("600", "-45", "3.5", "1e+07", ".5"); blanks (space, tab) may surround
 // it, and a separator or the end of the text follows it: a comma or a line break (CR LF, CR or
@@ -28,8 +31,9 @@ struct SettingsValues {
 // values before, at a value that is missing, empty or not wholly a number: a '+' sign, a hex
 // float, "inf" or "nan", a number out of single-precision range (or that would round to zero),
 // a number followed by anything but blanks and a separator. A text holding a NUL byte is not a
-// text file and gives nothing at all.
-SettingsValues readSettingsValues(std::string_view bytes);
+// text file and gives nothing at all. Of a text that is only the file's start, a value running
+// to its end could go on past it ("3" of "35"), so it is not read.
+SettingsValues readSettingsValues(std::string_view bytes, TextExtent extent = TextExtent::Whole);
 
 // The whole file or nothing.
 std::optional<Settings> readSettings(std::string_view bytes);
