@@ -34,7 +34,8 @@ inline std::string checkSettingsText(std::string_view bytes) {
     // does not, but it may stop earlier. (A NUL past the cut is unseen, so the start may read.)
     if (bytes.find('\0') == std::string_view::npos) {
         for (const std::size_t cut : {bytes.size() / 2, bytes.size() - (bytes.empty() ? 0 : 1)}) {
-            const SettingsValues start = readSettingsValues(bytes.substr(0, cut), TextExtent::Start);
+            const SettingsValues start =
+                readSettingsValues(bytes.substr(0, cut), TextExtent::Start);
             if (start.count > partial.count)
                 return "the text's start gives more values than the whole text";
             for (std::size_t k = 0; k < static_cast<std::size_t>(start.count); ++k) {

@@ -71,11 +71,14 @@ QMap<QString, QByteArray> snapshot(const QString& root) {
             continue;  // a copy of this program
         struct stat entry {};
         ::lstat(QFile::encodeName(path).constData(), &entry);
-        QByteArray what = S_ISLNK(entry.st_mode)    ? "link to " + QFile::encodeName(it.fileInfo().symLinkTarget())
-                          : S_ISDIR(entry.st_mode)  ? "folder"
-                          : S_ISFIFO(entry.st_mode) ? "FIFO"
-                                                    : "file " + contentOf(path);
-        entries.insert(name, what);
+        if (S_ISLNK(entry.st_mode))
+            entries[name] = "link to " + QFile::encodeName(it.fileInfo().symLinkTarget());
+        else if (S_ISDIR(entry.st_mode))
+            entries[name] = "folder";
+        else if (S_ISFIFO(entry.st_mode))
+            entries[name] = "FIFO";
+        else
+            entries[name] = "file " + contentOf(path);
     }
     return entries;
 }
@@ -165,27 +168,34 @@ void TestSettingsFile::writeReplacesALongerFileWhole() {
 
 void TestSettingsFile::hostileFileThroughLoadAndClose_data() {
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<float>("lengthRead");  // IniChiffres after the load step: 3 is the fallback
+    QTest::addColumn<float>("lengthRead");   // IniChiffres after the load step: 3 is the fallback
     QTest::addColumn<QString>("savedInto");  // the file given the new line; empty: nothing changes
     QTest::addColumn<QString>("reason");     // in the one console line of a failed save
 
-    QTest::newRow("link to a regular file: that file is updated")
-        << "link to file" << 4.0F << "own/Kelo.ini" << "";
-    QTest::newRow("link to a FIFO: untouched, not saved")
-        << "link to FIFO" << 3.0F << "" << "it is a link to a FIFO";
-    QTest::newRow("link to a folder: untouched, not saved")
-        << "link to folder" << 3.0F << "" << "it is a link to a folder";
-    QTest::newRow("dangling link: nothing made, not saved")
-        << "dangling link" << 3.0F << "" << "it is a link that leads nowhere";
-    QTest::newRow("FIFO by that name: untouched, not saved") << "FIFO" << 3.0F << "" << "it is a FIFO";
-    QTest::newRow("read-only folder, writable file: saved in place")
-        << "read-only folder" << 4.0F << "work/Kelo.ini" << "";
-    QTest::newRow("read-only folder and file: not saved")
-        << "read-only folder and file" << 4.0F << "" << "Permission denied";
-    QTest::newRow("10 MB file with a good first line: read, then replaced")
-        << "10 MB" << 4.0F << "work/Kelo.ini" << "";
-    QTest::newRow("disk full: old file kept, not saved")
-        << "disk full" << 4.0F << "" << "File too large";
+    struct Row {
+        const char* name;
+        const char* setup;
+        float lengthRead;
+        const char* savedInto;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"link to a regular file: that file is updated", "link to file", 4, "own/Kelo.ini", ""},
+        {"link to a FIFO: untouched", "link to FIFO", 3, "", "it is a link to a FIFO"},
+        {"link to a folder: untouched", "link to folder", 3, "", "it is a link to a folder"},
+        {"dangling link: nothing made", "dangling link", 3, "", "it is a link that leads nowhere"},
+        {"FIFO by that name: untouched", "FIFO", 3, "", "it is a FIFO"},
+        {"read-only folder, writable file: saved in place", "read-only folder", 4, "work/Kelo.ini",
+         ""},
+        {"read-only folder and file: kept", "read-only folder and file", 4, "",
+         "Permission denied"},
+        {"10 MB file with a good first line: read, replaced", "10 MB", 4, "work/Kelo.ini", ""},
+        {"disk full: old file kept", "disk full", 4, "", "File too large"},
+    };
+    for (const Row& row : rows) {
+        QTest::newRow(row.name) << QString(row.setup) << row.lengthRead << QString(row.savedInto)
+                                << QString(row.reason);
+    }
 }
 
 void TestSettingsFile::hostileFileThroughLoadAndClose() {
@@ -252,8 +262,8 @@ void TestSettingsFile::hostileFileThroughLoadAndClose() {
     QProcess close;
     close.setWorkingDirectory(work);
     close.setChildProcessModifier([asNobody, diskFull] {
-        if (asNobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
-                         ::setuid(65534) != 0)) {
+        if (asNobody &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(125);
         }
         if (diskFull) {
