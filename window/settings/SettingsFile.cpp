@@ -58,30 +58,33 @@ Target targetOf(const QString& path) {
     return {resolved, {}};
 }
 
-// For a file whose folder takes no new file. The name is looked at again through the open file:
-// it may have been swapped for a link or a FIFO since (no wait for a FIFO's reader either).
+// The name is looked at again through the open file: it may have been swapped for a link or a
+// FIFO since it was resolved.
+QString writeOpened(int fd, const std::string& line) {
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0)
+        return systemError(errno);
+    if (!S_ISREG(opened.st_mode))
+        return QStringLiteral("it is ") + kindOf(opened.st_mode);
+    if (::ftruncate(fd, 0) != 0)
+        return systemError(errno);
+    const ssize_t written = ::write(fd, line.data(), line.size());
+    if (written < 0)
+        return systemError(errno);
+    if (static_cast<std::size_t>(written) != line.size())
+        return QStringLiteral("the disk took only part of the line");
+    if (::fsync(fd) != 0)
+        return systemError(errno);
+    return {};
+}
+
+// For a file whose folder takes no new file. Not through links, and no wait for a FIFO's reader.
 QString writeInPlace(const QString& path, const std::string& line) {
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return systemError(errno);
-    QString failure;
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0) {
-        failure = systemError(errno);
-    } else if (!S_ISREG(opened.st_mode)) {
-        failure = QStringLiteral("it is ") + kindOf(opened.st_mode);
-    } else if (::ftruncate(fd, 0) != 0) {
-        failure = systemError(errno);
-    } else {
-        const ssize_t written = ::write(fd, line.data(), line.size());
-        if (written < 0)
-            failure = systemError(errno);
-        else if (static_cast<std::size_t>(written) != line.size())
-            failure = QStringLiteral("the disk took only part of the line");
-        else if (::fsync(fd) != 0)
-            failure = systemError(errno);
-    }
+    QString failure = writeOpened(fd, line);
     if (::close(fd) != 0 && failure.isEmpty())
         failure = systemError(errno);
     return failure;
