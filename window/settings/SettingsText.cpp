@@ -70,6 +70,8 @@ SettingsValues readSettingsValues(std::string_view bytes, TextExtent extent) {
     if (bytes.find('\0') != std::string_view::npos)
         return read;
     if (extent == TextExtent::Start) {
+        // The number the text ends in may go on past it, and a shorter one may read differently
+        // ("1e" of "1e5" reads as 1).
         while (!bytes.empty() && inNumber(bytes.back()))
             bytes.remove_suffix(1);
     }
@@ -83,6 +85,8 @@ SettingsValues readSettingsValues(std::string_view bytes, TextExtent extent) {
         // Whatever follows the third value is ignored; the first two must end at a separator.
         const bool last = &slot == &read.values.back();
         cursor.skipBlanks();
+        if (extent == TextExtent::Start && cursor.atEnd())
+            break;  // what comes next is not known
         if (!last && !cursor.separator() && !cursor.atEnd())
             break;
         slot = *value;
