@@ -155,8 +155,8 @@ void Form1::Form_Unload() {
     } else if (isMaximized() || isFullScreen()) {
         window.state = WindowState::Maximized;
     }
-    // Qt 6.4 offers no capability to ask; its Wayland plugins (wayland, wayland-egl, ...) all
-    // report every window at 0, 0, as the protocol keeps positions from clients.
+    // Qt 6.4 has no capability to ask for this. Its Wayland plugins (wayland, wayland-egl, ...)
+    // report every window at the origin, as the protocol keeps positions from clients.
     window.positionKnown = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     const QRect frame = frameGeometry();
     window.position = {toTwips(frame.left()), toTwips(frame.top())};
