@@ -263,8 +263,8 @@ bash "$source_root/tools/package.sh" "$source_root/build-deb" >"$work/package.lo
   { cat "$work/package.log"; exit 1; }
 deb=$(tail -n 1 "$work/package.log")
 echo "  built $deb"
-depends=$(dpkg-deb -f "$deb" Depends 2>/dev/null)
-check "the package is in section games" test "$(dpkg-deb -f "$deb" Section 2>/dev/null)" = games
+depends=$(dpkg-deb -f "$deb" Depends)
+check "the package is in section games" test "$(dpkg-deb -f "$deb" Section)" = games
 for dep in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-dejavu-core; do
   check "the package depends on $dep" grep -q "\\b$dep\\b" <<<"$depends"
 done
@@ -273,13 +273,15 @@ sed 's/^/    /' "$work/lintian.log"
 check "lintian reports no hardening tag" test -z "$(grep -F ' hardening-' "$work/lintian.log")"
 check "lintian reports no unneeded section" test -z "$(grep -F ' binary-has-unneeded-section' "$work/lintian.log")"
 errors=$(grep '^E: ' "$work/lintian.log" || true)
-maintainer=$(dpkg-deb -f "$deb" Maintainer 2>/dev/null)
-if [ -z "$maintainer" ]; then
-  echo "  no maintainer was given (KELO_MAINTAINER, or DEBFULLNAME and DEBEMAIL): the package names none"
-  errors=$(grep -v ' required-field .* Maintainer$' <<<"$errors" || true)
+if grep -qx 'KELO_MAINTAINER:STRING=' "$source_root/build-deb/CMakeCache.txt"; then
+  # Debian would not take the account that built it as a maintainer; a local package may.
+  builder=$(dpkg-deb -f "$deb" Maintainer)
+  echo "  no maintainer was given: the package names its builder, $builder"
+  builder=$(sed 's/.*<\(.*\)>.*/\1/' <<<"$builder")
+  [ -z "$builder" ] || errors=$(grep -vF "$builder" <<<"$errors" || true)
 fi
 check "lintian reports no error" test -z "$errors"
-dpkg-deb -f "$deb" >"$work/control" 2>/dev/null
+dpkg-deb -f "$deb" >"$work/control"
 check "the package's control names no invented address" test -z "$(invented "$work/control")"
 
 echo "== tools/play.sh keeps the player's sounds"
