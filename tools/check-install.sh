@@ -277,7 +277,8 @@ if grep -qx 'KELO_MAINTAINER:STRING=' "$source_root/build-deb/CMakeCache.txt"; t
   # Debian would not take the account that built it as a maintainer; a local package may.
   builder=$(dpkg-deb -f "$deb" Maintainer)
   echo "  no maintainer was given: the package names its builder, $builder"
-  builder=$(sed 's/.*<\(.*\)>.*/\1/' <<<"$builder")
+  builder=${builder#*<}
+  builder=${builder%>*}
   [ -z "$builder" ] || errors=$(grep -vF "$builder" <<<"$errors" || true)
 fi
 check "lintian reports no error" test -z "$errors"
