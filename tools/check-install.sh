@@ -133,11 +133,15 @@ zcat "$usr/share/doc/$game/changelog.gz" >"$work/changelog"
 check "no installed file names an invented address" test -z "$(invented "$usr" "$work/changelog")"
 
 # The launcher, run from the tree: it must find the program and the sounds beside itself, make
-# the player's folder, leave a sound the player put there, and start the program inside it.
+# the player's folder, leave a sound the player put there, point links to an earlier version's
+# sounds at these, and start the program inside it.
 player="$work/tree-player"
 folder="$player/.local/share/$game"
-mkdir -p "$folder"
+mkdir -p "$folder/sounds"
 echo "the player's own" >"$folder/Kelo2.wav"
+# Earlier versions installed a ~/.local prefix's sounds inside the player's folder and linked them.
+echo "an earlier version's" >"$folder/sounds/Kelo6.wav"
+ln -s "$folder/sounds/Kelo6.wav" "$folder/Kelo6.wav"
 env -u XDG_DATA_HOME HOME="$player" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" \
   "$usr/games/$game" >"$work/tree-game.log" 2>&1 &
 game_pid=$!
@@ -154,6 +158,7 @@ for n in 1 3 4 5 6; do
     test "$(readlink -f "$folder/Kelo$n.wav")" = "$(readlink -f "$usr/$sounds_dir/Kelo$n.wav")"
 done
 check "the player's own Kelo2.wav is kept" grep -qx "the player's own" "$folder/Kelo2.wav"
+check "an earlier version's sounds are left in place" grep -qx "an earlier version's" "$folder/sounds/Kelo6.wav"
 kill "$game_pid" 2>/dev/null || true
 wait "$game_pid" 2>/dev/null || true
 game_pid=""
