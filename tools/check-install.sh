@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Checks what `cmake --install` puts in place and, as root, builds the Debian package, lints it,
-# installs it, starts the installed game under Xvfb, plays, closes, starts again and removes it.
+# Checks what `cmake --install` puts in place, under /usr and under a player's ~/.local, and how
+# the launcher copes without HOME or a writable folder; as root it also builds the Debian package
+# with tools/package.sh, lints it, checks tools/play.sh, installs the package, starts the
+# installed game under Xvfb, plays, closes, starts again and removes it.
 #
 #   tools/check-install.sh [--tree-only] BUILD_DIR     (BUILD_DIR already built)
 set -euo pipefail
@@ -15,6 +17,7 @@ if [ $# -ne 1 ] || [ ! -f "$1/CMakeCache.txt" ]; then
   exit 2
 fi
 build=$(cd "$1" && pwd)
+source_root=$(cd "$(dirname "$0")/.." && pwd)
 
 game=zandor-chiffres
 failures=0
@@ -35,13 +38,16 @@ check() {  # check DESCRIPTION COMMAND...: the command's output is shown only wh
 work=$(mktemp -d /tmp/kelo-check.XXXXXX)
 xvfb_pid=""
 game_pid=""
+child_pid=""
 remove_package=0
 cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" 2>/dev/null || true; fi
+  for pid in $child_pid $game_pid; do
+    if kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
+  done
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   if [ "$remove_package" = 1 ]; then
     echo "== removing the package again"
-    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$game" >/dev/null 2>&1 ||
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 "$game" >/dev/null 2>&1 ||
       echo "  could not remove $game: remove it with apt-get purge $game" >&2
   fi
   rm -rf "$work"
@@ -53,6 +59,7 @@ png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*6
 is_wave() { [ "$(head -c 4 "$1")" = RIFF ] && [ "$(tail -c +9 "$1" | head -c 4)" = WAVE ]; }
 is_program() { [ -x "$1" ] && [ "$(head -c 4 "$1" | tail -c 3)" = ELF ]; }
 desktop_key() { sed -n "s/^$2=//p" "$1" | head -n 1; }
+user_path=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
 # Waits up to $2 tenths of a second for the command after it to succeed.
 wait_for() {
   local tenths=$1
@@ -83,7 +90,8 @@ expected=(
   "share/doc/$game/copyright"
   "share/doc/$game/changelog.gz"
 )
-for n in 1 2 3 4 5 6; do expected+=("share/$game/sounds/Kelo$n.wav"); done
+sounds_dir="share/games/$game/sounds"
+for n in 1 2 3 4 5 6; do expected+=("$sounds_dir/Kelo$n.wav"); done
 for size in 32 48 64 128; do expected+=("share/icons/hicolor/${size}x$size/apps/$game.png"); done
 
 for file in "${expected[@]}"; do
@@ -97,7 +105,7 @@ check "nothing else is installed${extra:+ (also: $extra)}" test -z "$extra"
 check "the command is an executable script" test -x "$usr/games/$game"
 check "the program is an executable ELF file" is_program "$usr/libexec/$game/$game"
 for n in 1 2 3 4 5 6; do
-  check "Kelo$n.wav is a WAVE file" is_wave "$usr/share/$game/sounds/Kelo$n.wav"
+  check "Kelo$n.wav is a WAVE file" is_wave "$usr/$sounds_dir/Kelo$n.wav"
 done
 for size in 32 48 64 128; do
   png="$usr/share/icons/hicolor/${size}x$size/apps/$game.png"
@@ -115,16 +123,25 @@ check "the desktop entry is named Zandor Chiffres" test "$(desktop_key "$desktop
 check "the desktop entry is in Game and LogicGame" \
   sh -c "grep -Eq '^Categories=(.*;)?Game;' '$desktop' && grep -Eq '^Categories=(.*;)?LogicGame;' '$desktop'"
 check "the desktop entry shows the game's icon" test "$(desktop_key "$desktop" Icon)" = "$game"
-check "the desktop entry starts the command" test "$(desktop_key "$desktop" Exec | cut -d' ' -f1)" = "$game"
-check "appstreamcli validates the metainfo" \
-  appstreamcli validate --no-net "$usr/share/metainfo/$app_id.metainfo.xml"
+check "the desktop entry starts /usr/games/$game" test "$(desktop_key "$desktop" Exec)" = "/usr/games/$game"
+metainfo="$usr/share/metainfo/$app_id.metainfo.xml"
+check "appstreamcli validates the metainfo offline" appstreamcli validate --no-net "$metainfo"
+check "appstreamcli validates the metainfo with the network" appstreamcli validate "$metainfo"
+# Names reserved for examples (RFC 2606) stand for addresses that do not exist.
+invented() { grep -rlEi '[@./]example(\.(com|net|org))?([/:>"<[:space:]]|$)' "$@"; }
+zcat "$usr/share/doc/$game/changelog.gz" >"$work/changelog"
+check "no installed file names an invented address" test -z "$(invented "$usr" "$work/changelog")"
 
 # The launcher, run from the tree: it must find the program and the sounds beside itself, make
-# the player's folder, leave a sound the player put there, and start the program inside it.
+# the player's folder, leave a sound the player put there, point links to an earlier version's
+# sounds at these, and start the program inside it.
 player="$work/tree-player"
 folder="$player/.local/share/$game"
-mkdir -p "$folder"
+mkdir -p "$folder/sounds"
 echo "the player's own" >"$folder/Kelo2.wav"
+# Earlier versions installed a ~/.local prefix's sounds inside the player's folder and linked them.
+echo "an earlier version's" >"$folder/sounds/Kelo6.wav"
+ln -s "$folder/sounds/Kelo6.wav" "$folder/Kelo6.wav"
 env -u XDG_DATA_HOME HOME="$player" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" \
   "$usr/games/$game" >"$work/tree-game.log" 2>&1 &
 game_pid=$!
@@ -138,12 +155,105 @@ else
 fi
 for n in 1 3 4 5 6; do
   check "Kelo$n.wav in the player's folder is the installed sound" \
-    test "$(readlink -f "$folder/Kelo$n.wav")" = "$(readlink -f "$usr/share/$game/sounds/Kelo$n.wav")"
+    test "$(readlink -f "$folder/Kelo$n.wav")" = "$(readlink -f "$usr/$sounds_dir/Kelo$n.wav")"
 done
 check "the player's own Kelo2.wav is kept" grep -qx "the player's own" "$folder/Kelo2.wav"
+check "an earlier version's sounds are left in place" grep -qx "an earlier version's" "$folder/sounds/Kelo6.wav"
 kill "$game_pid" 2>/dev/null || true
 wait "$game_pid" 2>/dev/null || true
 game_pid=""
+
+# Waits for PROGRAM to run as the started command, game_pid, or as its child, and sets child_pid.
+runs() {
+  local pid
+  for pid in "$game_pid" $(ps -o pid= --ppid "$game_pid" 2>/dev/null); do
+    if [ "$(readlink -f "/proc/$pid/exe" 2>/dev/null)" = "$1" ]; then
+      child_pid=$pid
+      return 0
+    fi
+  done
+  return 1
+}
+await_program() { wait_for 100 runs "$(readlink -f "$1")"; }
+# Ends the program and waits for the started command.
+stop_program() {
+  kill "${child_pid:-$game_pid}" 2>/dev/null || true
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+  child_pid=""
+}
+
+echo "== a player's own install under ~/.local"
+# A space in the home folder, as some have, tries the menu entry's quoting.
+home="$work/a player"
+prefix="$home/.local"
+mkdir -p "$home"
+cmake --install "$build" --prefix "$prefix" >"$work/install-local.log"
+local_desktop="$prefix/share/applications/$app_id.desktop"
+check "desktop-file-validate accepts the per-user menu entry" desktop-file-validate "$local_desktop"
+# The Exec value as a menu reads it: the key file's escapes undone, then quoting as sh's.
+local_exec=$(desktop_key "$local_desktop" Exec | sed 's/\\\\/\\/g')
+env -i HOME="$home" PATH="$user_path" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" \
+  sh -c "cd / && exec $local_exec" >"$work/local-game.log" 2>&1 &
+game_pid=$!
+folder="$prefix/share/$game"
+if await_program "$prefix/libexec/$game/$game"; then
+  pass "the menu entry starts the game from / with the PATH of a user"
+  check "the game runs in ~/.local/share/$game" test "$(readlink -f "/proc/$child_pid/cwd")" = "$folder"
+  check "the player's folder is made with mode 700" test "$(stat -c %a "$folder")" = 700
+else
+  fail "the menu entry starts the game from / with the PATH of a user: $local_exec ($(cat "$work/local-game.log"))"
+fi
+stop_program
+check "the sounds are installed in ~/.local/$sounds_dir" is_wave "$prefix/$sounds_dir/Kelo1.wav"
+rm -rf "$folder"
+check "deleting the player's folder leaves the installed sounds" \
+  sh -c "for n in 1 2 3 4 5 6; do test -f '$prefix/$sounds_dir/Kelo'\$n.wav || exit 1; done"
+
+echo "== the launcher without HOME or a writable player's folder"
+# As root the player is nobody, whom permissions stop; the installed tree must be readable.
+as_player=()
+if [ "$(id -u)" -eq 0 ]; then
+  as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+  chmod 755 "$work"
+fi
+# Starts the tree's launcher as the player with the environment given, and checks that the
+# game runs in a private temporary folder holding the sounds, that one line names FOLDER as
+# unusable, and that the temporary folder goes when the game ends.
+check_fallback() {  # WHAT FOLDER ENV...
+  local what=$1 wanted=$2
+  shift 2
+  "${as_player[@]}" env -i PATH="$user_path" QT_QPA_PLATFORM=offscreen "$@" \
+    "$usr/games/$game" >"$work/fallback.log" 2>&1 &
+  game_pid=$!
+  if ! await_program "$usr/libexec/$game/$game"; then
+    fail "$what: the game starts ($(cat "$work/fallback.log"))"
+    stop_program
+    return
+  fi
+  pass "$what: the game starts"
+  local cwd
+  cwd=$(readlink -f "/proc/$child_pid/cwd")
+  check "$what: it runs in a private temporary folder ($cwd)" \
+    sh -c "case '$cwd' in /tmp/$game.*) test \"\$(stat -c %a '$cwd')\" = 700 ;; *) exit 1 ;; esac"
+  check "$what: that folder holds the installed sounds" \
+    test "$(readlink -f "$cwd/Kelo4.wav")" = "$(readlink -f "$usr/$sounds_dir/Kelo4.wav")"
+  check "$what: one line says the settings will not be kept: $(grep -F "not be kept" "$work/fallback.log")" \
+    test "$(grep -c "^$game: cannot use $wanted; settings will not be kept.\$" "$work/fallback.log")" = 1
+  stop_program
+  check "$what: the temporary folder goes with the game" test ! -e "$cwd"
+}
+read_only="$work/read-only"
+mkdir -p "$read_only"
+chmod 555 "$read_only"
+check_fallback "read-only data folder" "$read_only/$game" HOME="$read_only" XDG_DATA_HOME="$read_only"
+check "the read-only folder is left as it was" test -z "$(ls -A "$read_only")"
+if [ "$(id -u)" -eq 0 ]; then
+  passwd_home=$(getent passwd 65534 | cut -d: -f6)
+  check_fallback "HOME unset" "$passwd_home/.local/share/$game"
+else
+  echo "  not root: the launcher without HOME would use your own home, so it is not tried"
+fi
 
 #---------------------------------------------------------------------------------------------
 if [ "$tree_only" = 1 ] || [ "$(id -u)" -ne 0 ]; then
@@ -154,24 +264,49 @@ if [ "$tree_only" = 1 ] || [ "$(id -u)" -ne 0 ]; then
 fi
 
 echo "== Debian package"
-(cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
-deb=$(ls "$work"/package/*.deb)
-echo "  built $(basename "$deb")"
+bash "$source_root/tools/package.sh" "$source_root/build-deb" >"$work/package.log" 2>&1 ||
+  { cat "$work/package.log"; exit 1; }
+deb=$(tail -n 1 "$work/package.log")
+echo "  built $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 check "the package is in section games" test "$(dpkg-deb -f "$deb" Section)" = games
 for dep in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-dejavu-core; do
   check "the package depends on $dep" grep -q "\\b$dep\\b" <<<"$depends"
 done
-lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 && lint_ok=1 || lint_ok=0
+lintian --pedantic -I --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || true
 sed 's/^/    /' "$work/lintian.log"
-check "lintian reports no error" test "$lint_ok" = 1
+check "lintian reports no hardening tag" test -z "$(grep -F ' hardening-' "$work/lintian.log")"
+check "lintian reports no unneeded section" test -z "$(grep -F ' binary-has-unneeded-section' "$work/lintian.log")"
+errors=$(grep '^E: ' "$work/lintian.log" || true)
+if grep -qx 'KELO_MAINTAINER:STRING=' "$source_root/build-deb/CMakeCache.txt"; then
+  # Debian would not take the account that built it as a maintainer; a local package may.
+  builder=$(dpkg-deb -f "$deb" Maintainer)
+  echo "  no maintainer was given: the package names its builder, $builder"
+  builder=${builder#*<}
+  builder=${builder%>*}
+  [ -z "$builder" ] || errors=$(grep -vF "$builder" <<<"$errors" || true)
+fi
+check "lintian reports no error" test -z "$errors"
+dpkg-deb -f "$deb" >"$work/control"
+check "the package's control names no invented address" test -z "$(invented "$work/control")"
+
+echo "== tools/play.sh keeps the player's sounds"
+play="$work/play"
+dry_run() { KELO_BUILD_DIR="$source_root/build-deb" KELO_PLAY_DIR="$play" bash "$source_root/tools/play.sh" --dry-run; }
+check "play.sh --dry-run fills a new play folder" dry_run
+echo "the player's own" >"$play/Kelo3.wav"
+rm -f "$play/Kelo5.wav"
+check "play.sh --dry-run runs again" dry_run
+check "play.sh keeps the player's own Kelo3.wav" grep -qx "the player's own" "$play/Kelo3.wav"
+check "play.sh adds the missing Kelo5.wav" is_wave "$play/Kelo5.wav"
+check "play.sh does not build the benchmark" grep -qx 'KELO_BENCH:BOOL=OFF' "$source_root/build-deb/CMakeCache.txt"
 
 if dpkg-query -W -f='${Status}' "$game" 2>/dev/null | grep -q "install ok installed"; then
   echo "  $game was installed before: it is replaced by this build and left installed"
 else
   remove_package=1
 fi
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get installs the package"; }
 check "the package is installed" sh -c "dpkg-query -W -f='\${Status}' $game | grep -q 'install ok installed'"
 
@@ -234,7 +369,7 @@ fi
 pass "the game's window appears"
 for n in 1 2 3 4 5 6; do
   check "the player's folder holds Kelo$n.wav" \
-    test "$(readlink -f "$folder/Kelo$n.wav")" = "/usr/share/$game/sounds/Kelo$n.wav"
+    test "$(readlink -f "$folder/Kelo$n.wav")" = "/usr/$sounds_dir/Kelo$n.wav"
 done
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool type --delay 50 123

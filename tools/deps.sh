@@ -9,7 +9,7 @@ packages=(
   xvfb xauth
   clang clang-tidy libclang-rt-14-dev
   libxcb1-dev libxcb-xtest0-dev
-  dpkg-dev desktop-file-utils appstream lintian man-db file xdotool python3-xlib
+  dpkg-dev desktop-file-utils appstream lintian man-db file xdotool python3-xlib procps
   weston qt6-wayland
 )
 
