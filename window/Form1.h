@@ -2,6 +2,7 @@
 // the layout tables, showing the board for the rules and passing the player's events to them.
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -22,6 +23,7 @@ class QPushButton;
 
 namespace kelo {
 
+class FocusStyle;
 class ValueLabel;
 
 class Form1 final : public QWidget, public BoardCells {
@@ -71,6 +73,12 @@ class Form1 final : public QWidget, public BoardCells {
     bool textKeyPress(QEvent* event);
     void buttonMouseSound(QPushButton* button, QEvent* event);
 
+    // A player's action on the game, followed by its outcome told to screen readers.
+    enum class Action { Enter, NewGame, Reveal, Scroll };
+    void act(Action action, const std::function<void()>& run);
+    [[nodiscard]] QString outcome(Action action, std::size_t typed, int guessesBefore) const;
+    void announce(const QString& text);
+
     SoundPlayer& sound_;
     Game game_;
     std::array<std::array<ValueLabel*, BoardRows>, ColumnCount> cells_{};
@@ -79,6 +87,14 @@ class Form1 final : public QWidget, public BoardCells {
     QPushButton* commandv_ = nullptr;
     std::array<QPushButton*, MaxLength - MinLength + 1> lengthButtons_{};
     std::array<QPushButton*, 6> buttons_{};
+    FocusStyle* focusStyle_ = nullptr;
+    // What the action in progress changed on the screen, as the rules wrote it.
+    struct Shown {
+        bool counted = false;
+        bool won = false;
+        bool revealed = false;
+    } shown_;
+    QPointer<QWidget> announced_;
     bool activated_ = false;
     bool placedFromFile_ = false;
     bool firstGameShown_ = false;

@@ -90,6 +90,25 @@ constexpr std::array<Control, 9> Controls{{
 }};
 // clang-format on
 
+// Keys that operate a button as a click does, leaving its caption as it is. `keys` is in
+// QKeySequence's portable form; `spoken` is how the button's French tooltip names them.
+struct Shortcut {
+    std::string_view button;
+    std::string_view keys;
+    std::string_view spoken;
+};
+
+// clang-format off
+constexpr std::array<Shortcut, 6> Shortcuts{{
+    {"Command3ch",   "Alt+3",  "Alt+3"},
+    {"Command4ch",   "Alt+4",  "Alt+4"},
+    {"Command5ch",   "Alt+5",  "Alt+5"},
+    {"Commandv",     "Alt+V",  "Alt+V"},
+    {"Commandmoins", "PgUp",   "Page précédente"},
+    {"Commandplus",  "PgDown", "Page suivante"},
+}};
+// clang-format on
+
 // The board: one column per array, BoardRows cells each, row 0 at the top.
 struct CellColumn {
     std::string_view name;
