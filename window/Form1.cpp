@@ -55,6 +55,8 @@ QFont makeFont(const layout::FontStyle& style) {
     }();
     Q_UNUSED(substituted);
     QFont font(toQString(layout::FontFamily));
+    if (!style.standIn.empty())
+        font.setFamilies({toQString(layout::FontFamily), toQString(style.standIn)});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(style.points);
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);

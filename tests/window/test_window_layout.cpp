@@ -39,8 +39,9 @@ void checkFont(const QWidget* w, const layout::FontStyle& style) {
     QVERIFY(!w->font().strikeOut());
     // The face actually drawn is the requested one where installed, else its sans-serif stand-in.
     const QString drawn = QFontInfo(w->font()).family();
-    QVERIFY2(drawn == QLatin1String("MS Sans Serif") || drawn == QLatin1String("Liberation Sans"),
-             qPrintable(drawn));
+    const QString standIn = style.standIn.empty() ? QStringLiteral("Liberation Sans")
+                                                  : QString::fromUtf8(style.standIn.data());
+    QVERIFY2(drawn == QLatin1String("MS Sans Serif") || drawn == standIn, qPrintable(drawn));
 }
 
 bool sunkenPanel(const QFrame* frame) {
@@ -71,6 +72,7 @@ class TestWindowLayout : public QObject {
     void cellsAreFindableByColumn();
     void everyTextFitsItsControl_data();
     void everyTextFitsItsControl();
+    void titleHeadsTheScoreColumns();
 };
 
 // Run a second time with QT_SCALE_FACTOR=2: every check below then holds at twice the pixels.
@@ -185,7 +187,7 @@ void TestWindowLayout::sampleControls() {
     WindowHarness h;
     QWidget* w = h.widget(name);
     QCOMPARE(w->geometry(), geometry);
-    checkFont(w, {points, bold});
+    checkFont(w, {points, bold, name == QLatin1String("Labeltitre") ? "DejaVu Sans" : ""});
     QVERIFY(!w->isHidden());
 
     if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -479,6 +481,29 @@ void TestWindowLayout::everyTextFitsItsControl() {
                                 .arg(metrics.height())
                                 .arg(area.width())
                                 .arg(area.height())));
+    }
+}
+
+// The "B" and "M" of the title stand over the columns Bon and Mal that they head.
+void TestWindowLayout::titleHeadsTheScoreColumns() {
+    WindowHarness h;
+    QVERIFY(h.start());
+    auto* title = h.widget<QLabel>("Labeltitre");
+    const QFontMetricsF metrics(title->font(), title);
+    const QString caption = title->text();
+    for (const auto& [letter, column] :
+         {std::pair{u'B', Column::Bon}, std::pair{u'M', Column::Mal}}) {
+        const QString before = caption.left(caption.indexOf(letter));
+        const qreal centre = title->geometry().left() + title->contentsRect().left() +
+                             metrics.horizontalAdvance(before) +
+                             metrics.horizontalAdvance(QString(letter)) / 2;
+        const QRect cell = h.form.cell(column, 0)->geometry();
+        QVERIFY2(centre > cell.left() && centre < cell.right(),
+                 qPrintable(QStringLiteral("%1 at %2, its column from %3 to %4")
+                                .arg(QChar(letter))
+                                .arg(centre)
+                                .arg(cell.left())
+                                .arg(cell.right())));
     }
 }
 
