@@ -356,7 +356,7 @@ void Form1::connectEvents() {
 void Form1::act(Action action, const std::function<void()>& run) {
     const int guessesBefore = game_.state().NbCoups;
     const std::size_t typed =
-        action == Action::Enter ? countCharacters(entryText(), MaxLength + 1) : 0;
+        action == Action::Enter ? countCharacters(entryStart(MaxLength + 1), MaxLength + 1) : 0;
     shown_ = {};
     run();
     announce(outcome(action, typed, guessesBefore));
@@ -423,6 +423,14 @@ void Form1::setCellVisible(Column column, int row, bool visible) {
 
 std::string Form1::entryText() const {
     return text_->text().toStdString();
+}
+
+// A character takes one or two UTF-16 units, so twice as many units hold at least as many whole
+// characters.
+std::string Form1::entryStart(std::size_t characters) const {
+    const auto units = static_cast<qsizetype>(std::min<std::size_t>(
+        characters * 2, static_cast<std::size_t>(std::numeric_limits<qsizetype>::max())));
+    return text_->text().left(units).toStdString();
 }
 
 void Form1::setEntryText(std::string_view text) {

@@ -51,6 +51,7 @@ class Form1 final : public QWidget, public BoardCells {
     void setCaption(Column column, int row, std::string_view text) override;
     void setCellVisible(Column column, int row, bool visible) override;
     [[nodiscard]] std::string entryText() const override;
+    [[nodiscard]] std::string entryStart(std::size_t characters) const override;
     void setEntryText(std::string_view text) override;
     void setLabelncoup(std::string_view text) override;
     void giveFocus(FocusTarget target) override;
