@@ -22,7 +22,7 @@ void Game::Text_KeyPress(std::int16_t& KeyAscii) {
         return;
     KeyAscii = 0;
     // One past the longest guess is enough to refuse a text as too long.
-    constexpr auto Enough = static_cast<std::size_t>(MaxLength + 1);
+    constexpr std::size_t Enough = MaxLength + 1;
     const auto length = countCharacters(board_.entryStart(Enough), Enough);
     if (length > MaxLength || length < MinLength || s_.NbCoups > MaxGuesses - 1) {
         board_.setEntryText("");

@@ -108,7 +108,6 @@ def main():
         finally:
             stop_all()
             log.close()
-    print("atspi_play: 1 passed, 0 failed")
 
 
 def play(game, work, log):
@@ -167,13 +166,9 @@ def play(game, work, log):
 
     def expect_said(what, starts_with, role):
         # Read out without a move: a change of the description of the object that has the focus.
-        try:
-            found = wait_for(what, lambda: [s for s in said if s[0].startswith(starts_with)], pump)
-        except SystemExit:
-            print("said:", said, {n: text(n) for n in ("Proposition", "Nombre de coups")})
-            raise
+        found = wait_for(what, lambda: [s for s in said if s[0].startswith(starts_with)], pump)
         description, said_role, focused = found[-1]
-        if said_role != role or not focused:
+        if (role and said_role != role) or not focused:
             fail(f"{description!r} came from a {said_role}, focused: {focused}")
         said.clear()
         return description
@@ -187,7 +182,12 @@ def play(game, work, log):
              lambda: box.get_state_set().contains(Atspi.StateType.FOCUSED), pump)
 
     key("1", "2", "3", "Return")
-    outcome = expect_said("the guess's outcome", "Coup 1 : 1 2 3, ", "text")
+    outcome = expect_said("the guess's outcome", ("Coup 1 : 1 2 3, ", "Bien ! "), None)
+    if outcome.startswith("Bien ! "):  # the code was 1 2 3: once in a thousand games
+        key("Return")
+        expect_said("the next game", "Nouvelle partie", "text")
+        key("1", "2", "3", "Return")
+        outcome = expect_said("the guess's outcome", "Coup 1 : 1 2 3, ", "text")
     row = [text(f"Chiffre {c}, ligne 1") for c in (2, 3, 4)]
     bon, mal = text("Bien placés, ligne 1"), text("Mal placés, ligne 1")
     if row != ["1", "2", "3"] or text("Chiffre 1, ligne 1") != "":
@@ -211,7 +211,7 @@ def play(game, work, log):
 
     key("shift+Tab", *code, "Return")
     outcome = expect_said("the win", "Bien ! Code trouvé", "push button")
-    if text("Proposition") != "Bien!" or text(f"Chiffre 3, ligne 5") != code[1]:
+    if text("Proposition") != "Bien!" or text("Chiffre 3, ligne 5") != code[1]:
         fail(f"after the win {outcome!r}: entry box {text('Proposition')!r}")
 
     key("Return")
