@@ -468,7 +468,7 @@ bool Form1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         keepFrameOnScreen();
-        game_.Form_Activate();
+        act(Action::NewGame, [this] { game_.Form_Activate(); });
     }
     // The first paint after the activation has just reached the screen: the window is ready, and
     // what it could do without (decoding the icon) runs now rather than delay that paint. A window

@@ -180,6 +180,7 @@ def play(game, work, log):
     box = controls["Proposition"]
     wait_for("the focus in the entry box",
              lambda: box.get_state_set().contains(Atspi.StateType.FOCUSED), pump)
+    expect_said("the first game", "Nouvelle partie à 3 chiffres", "text")
 
     key("1", "2", "3", "Return")
     outcome = expect_said("the guess's outcome", ("Coup 1 : 1 2 3, ", "Bien ! "), None)

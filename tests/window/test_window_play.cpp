@@ -443,6 +443,10 @@ void TestWindowPlay::keyboardActsOnTheGame() {
             w->palette().color(w == h.text() ? QPalette::Text : QPalette::ButtonText);
         const QPoint at = w->geometry().topLeft() + QPoint(3, w->height() / 2);
         QCOMPARE(pixelAt(image, at) == ring, w->objectName() == focusAfter);
+        // And every one keeps an edge that stands out from the dark window around it.
+        const QColor edge = pixelAt(image, w->geometry().topLeft() + QPoint(0, w->height() / 2));
+        QVERIFY2(qAbs(qGray(edge.rgb()) - qGray(Background.rgb())) > 64,
+                 qPrintable(w->objectName()));
     }
 }
 
