@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 # Plays a game with real keys under Xvfb and reads it over the AT-SPI bus, as a screen reader does.
-# Starts its own X server, session bus and accessibility bus, and stops each by its pid.
+# Starts its own X server, session bus and accessibility bus, each in a process group of its own
+# (the buses start helpers), and stops each group by its leader's pid.
 #
 #   atspi_play.py GAME_PROGRAM
 import os
-import select
 import signal
 import subprocess
 import sys
@@ -12,102 +12,73 @@ import tempfile
 import time
 
 WAIT = 30.0  # seconds for any one thing to happen; the sanitizer build is slow
-started = []  # (process, whole group) in start order
+started = []
 
 
 def fail(message):
     raise SystemExit("atspi_play: " + message)
 
 
-def start(args, log, group=False, **kwargs):
-    process = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
-                               start_new_session=group, **kwargs)
-    started.append((process, group))
-    return process
+def start(args, log, **kwargs):
+    started.append(subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                                    start_new_session=True, **kwargs))
 
 
 def stop_all():
-    # The bus launcher and the session bus start helpers of their own (the accessibility bus, the
-    # registry): each was started in a session of its own, whose group goes with it.
-    for process, group in reversed(started):
-        if process.poll() is not None:
-            continue
-        try:
-            if group:
-                os.killpg(process.pid, signal.SIGTERM)
-            else:
-                process.terminate()
-            process.wait(timeout=5)
-        except (ProcessLookupError, subprocess.TimeoutExpired):
-            if group:
-                os.killpg(process.pid, signal.SIGKILL)
-            else:
-                process.kill()
-            process.wait()
+    for process in reversed(started):
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            try:
+                os.killpg(process.pid, sig)
+                process.wait(timeout=5)
+                break
+            except ProcessLookupError:
+                break
+            except subprocess.TimeoutExpired:
+                continue
 
 
-def wait_for(what, probe, pump=None):
+def wait_for(what, probe, pump=lambda: time.sleep(0.05)):
     deadline = time.monotonic() + WAIT
     while time.monotonic() < deadline:
         value = probe()
         if value:
             return value
-        if pump:
-            pump()
-        else:
-            time.sleep(0.05)
+        pump()
     fail("timed out waiting for " + what)
 
 
 def start_services(work, log):
-    read_end, write_end = os.pipe()
-    xvfb = start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24",
-                  "-nolisten", "tcp"], log, pass_fds=(write_end,))
-    os.close(write_end)
-    # Xvfb writes the number, then the line break: closing before the break would end it.
-    display = b""
-    while not display.endswith(b"\n") and select.select([read_end], [], [], WAIT)[0]:
-        chunk = os.read(read_end, 64)
-        if not chunk:
-            break
-        display += chunk
-    display = display.decode().strip()
-    os.close(read_end)
-    if not display or xvfb.poll() is not None:
-        fail("Xvfb did not start")
-    os.environ["DISPLAY"] = ":" + display
+    # Xvfb picks a free display and writes its number, then a line break, once it listens.
+    number = os.path.join(work, "display")
+    with open(number, "w") as out:
+        start(["Xvfb", "-displayfd", str(out.fileno()), "-screen", "0", "640x480x24",
+               "-nolisten", "tcp"], log, pass_fds=(out.fileno(),))
+    read = lambda: open(number).read()
+    os.environ["DISPLAY"] = ":" + wait_for("Xvfb", lambda: read().endswith("\n") and read()).strip()
     wait_for("the X server", lambda: subprocess.run(
         ["xdotool", "getdisplaygeometry"], stdout=log, stderr=log, timeout=WAIT).returncode == 0)
-
-    bus_path = os.path.join(work, "bus")
-    start(["dbus-daemon", "--session", "--nofork", "--nosyslog",
-           "--address=unix:path=" + bus_path], log, group=True)
-    wait_for("the session bus", lambda: os.path.exists(bus_path))
-    os.environ["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus_path
-    launcher = "/usr/libexec/at-spi-bus-launcher"
-    if not os.access(launcher, os.X_OK):
-        fail(launcher + " is missing (Debian package at-spi2-core)")
-    start([launcher, "--launch-immediately"], log, group=True)
+    bus = os.path.join(work, "bus")
+    start(["dbus-daemon", "--session", "--nofork", "--nosyslog", "--address=unix:path=" + bus], log)
+    wait_for("the session bus", lambda: os.path.exists(bus))
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+    start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], log)
 
 
 def main():
     game = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory(prefix="kelo-atspi.") as work:
-        runtime = os.path.join(work, "runtime")
-        os.mkdir(runtime, 0o700)
-        os.environ.update(XDG_RUNTIME_DIR=runtime, HOME=work, NO_AT_BRIDGE="0")
-        log = open(os.path.join(work, "log"), "w")
-        try:
-            start_services(work, log)
-            play(game, work, log)
-        except BaseException:
-            log.flush()
-            with open(os.path.join(work, "log")) as text:
-                sys.stderr.write(text.read()[-4000:])
-            raise
-        finally:
-            stop_all()
-            log.close()
+        os.mkdir(os.path.join(work, "runtime"), 0o700)
+        os.environ.update(XDG_RUNTIME_DIR=os.path.join(work, "runtime"), HOME=work)
+        with open(os.path.join(work, "log"), "w") as log:
+            try:
+                start_services(work, log)
+                play(game, work, log)
+            except BaseException:
+                log.flush()
+                sys.stderr.write(open(log.name).read()[-4000:])
+                raise
+            finally:
+                stop_all()
 
 
 def play(game, work, log):
@@ -115,51 +86,41 @@ def play(game, work, log):
     gi.require_version("Atspi", "2.0")
     from gi.repository import Atspi, GLib
 
-    # A three-digit game at 100,80, through the settings file.
+    # A three-digit game, through the settings file.
     with open(os.path.join(work, "Kelo.ini"), "wb") as ini:
         ini.write(b"1500,1200,3\r\n")
     start([game], log, cwd=work,
           env=dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
 
     Atspi.init()
-    said = []  # (description, role of the object, whether it had the focus)
+    said = []  # (description, role, whether the object had the focus)
 
     def on_description(event):
+        # Qt 6.4 sends a reference to the object with the change, not the text: the reader reads
+        # the new description from the object, as here.
         source = event.source
-        focused = source.get_state_set().contains(Atspi.StateType.FOCUSED)
-        # Qt sends the object along with the change, not the text: a screen reader reads the new
-        # description from the object, as here.
-        said.append((source.get_description(), source.get_role_name(), focused))
+        said.append((source.get_description(), source.get_role_name(),
+                     source.get_state_set().contains(Atspi.StateType.FOCUSED)))
 
     listener = Atspi.EventListener.new(on_description)
     listener.register("object:property-change:accessible-description")
-    context = GLib.MainContext.default()
 
     def pump():
         deadline = time.monotonic() + 0.05
         while time.monotonic() < deadline:
-            if not context.iteration(False):
+            if not GLib.MainContext.default().iteration(False):
                 time.sleep(0.01)
 
     def find_frame():
         desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            for j in range(app.get_child_count() if app else 0):
-                frame = app.get_child_at_index(j)
-                if frame and frame.get_name().strip() == "Zandor Chiffres":
-                    return frame
-        return None
+        apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+        frames = [a.get_child_at_index(j) for a in apps if a for j in range(a.get_child_count())]
+        return next((f for f in frames if f and f.get_name().strip() == "Zandor Chiffres"), None)
 
     frame = wait_for("the window on the accessibility bus", find_frame, pump)
-    controls = {}
-    for i in range(frame.get_child_count()):
-        child = frame.get_child_at_index(i)
-        if child.get_name():
-            controls[child.get_name()] = child
-
-    def text(name):
-        return Atspi.Text.get_text(controls[name], 0, -1)
+    controls = {c.get_name(): c for c in map(frame.get_child_at_index,
+                                              range(frame.get_child_count()))}
+    text = lambda name: Atspi.Text.get_text(controls[name], 0, -1)
 
     def key(*keys):
         subprocess.run(["xdotool", "key", "--delay", "30", *keys], check=True, timeout=WAIT)
@@ -177,9 +138,6 @@ def play(game, work, log):
                              "Zandor Chiffres"], capture_output=True, text=True, check=True,
                             timeout=WAIT).stdout.split()[0]
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=WAIT)
-    box = controls["Proposition"]
-    wait_for("the focus in the entry box",
-             lambda: box.get_state_set().contains(Atspi.StateType.FOCUSED), pump)
     expect_said("the first game", "Nouvelle partie à 3 chiffres", "text")
 
     key("1", "2", "3", "Return")
@@ -189,13 +147,12 @@ def play(game, work, log):
         expect_said("the next game", "Nouvelle partie", "text")
         key("1", "2", "3", "Return")
         outcome = expect_said("the guess's outcome", "Coup 1 : 1 2 3, ", "text")
-    row = [text(f"Chiffre {c}, ligne 1") for c in (2, 3, 4)]
+    row = [text(f"Chiffre {c}, ligne 1") for c in (1, 2, 3, 4)]
     bon, mal = text("Bien placés, ligne 1"), text("Mal placés, ligne 1")
-    if row != ["1", "2", "3"] or text("Chiffre 1, ligne 1") != "":
-        fail(f"row 1 reads {row}")
     plural = lambda n, how: f"{n} {how} placé" + ("s" if int(n) > 1 else "")
-    if outcome != f"Coup 1 : 1 2 3, {plural(bon, 'bien')}, {plural(mal, 'mal')}":
-        fail(f"{outcome!r} does not match the row's scores {bon} and {mal}")
+    if row != ["", "1", "2", "3"] or outcome != f"Coup 1 : 1 2 3, {plural(bon, 'bien')}, " \
+                                                f"{plural(mal, 'mal')}":
+        fail(f"{outcome!r} does not match row 1: {row}, {bon}, {mal}")
     if text("Nombre de coups") != "1" or text("Proposition") != "":
         fail(f"counter {text('Nombre de coups')!r}, entry box {text('Proposition')!r}")
 
