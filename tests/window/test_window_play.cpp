@@ -357,47 +357,34 @@ void TestWindowPlay::pasteReachesTheBox() {
 void TestWindowPlay::keyboardActsOnTheGame_data() {
     QTest::addColumn<QString>("focus");  // the button given the focus first; empty: the entry box
     QTest::addColumn<QKeySequence>("keys");
-    // What follows, as "<length> <entry text> <board offset>", and " new" for a new game.
+    // What follows: "<length>|<entry text>|<board offset>|<focus>", and "|new" for a new game.
     QTest::addColumn<QString>("done");
-    QTest::addColumn<QString>("focusAfter");
     const QKeySequence enter(Qt::Key_Return);
     const QKeySequence keypadEnter(Qt::KeypadModifier | Qt::Key_Enter);
+    const auto row = [](const char* name, const char* focus, const QKeySequence& keys,
+                        const char* done) {
+        QTest::newRow(name) << QString::fromUtf8(focus) << keys << QString::fromUtf8(done);
+    };
     // Before each row: a 4-digit game against 9 9 9 9 with ten misses, the board at offset 2.
-    QTest::newRow("Enter on 3") << "Command3ch" << enter << "3  0 new"
-                                << "Text";
-    QTest::newRow("keypad Enter on 4") << "Command4ch" << keypadEnter << "4  0 new"
-                                       << "Text";
-    QTest::newRow("Enter on 5") << "Command5ch" << enter << "5  0 new"
-                                << "Text";
-    QTest::newRow("Enter on v") << "Commandv" << enter << "4 Code! 0"
-                                << "Command3ch";
-    QTest::newRow("Enter on -") << "Commandmoins" << enter << "4  1"
-                                << "Text";
-    QTest::newRow("keypad Enter on +") << "Commandplus" << keypadEnter << "4  3"
-                                       << "Text";
-    QTest::newRow("Alt+3") << "" << QKeySequence(Qt::ALT | Qt::Key_3) << "3  0 new"
-                           << "Text";
-    QTest::newRow("Alt+4") << "" << QKeySequence(Qt::ALT | Qt::Key_4) << "4  0 new"
-                           << "Text";
-    QTest::newRow("Alt+5 from a button")
-        << "Commandplus" << QKeySequence(Qt::ALT | Qt::Key_5) << "5  0 new"
-        << "Text";
-    QTest::newRow("Alt+V") << "" << QKeySequence(Qt::ALT | Qt::Key_V) << "4 Code! 0"
-                           << "Command3ch";
-    QTest::newRow("Page Up") << "" << QKeySequence(Qt::Key_PageUp) << "4  1"
-                             << "Text";
-    QTest::newRow("Page Down") << "" << QKeySequence(Qt::Key_PageDown) << "4  3"
-                               << "Text";
-    QTest::newRow("the Enter of a winning turn, and its repeat")
-        << "" << QKeySequence() << "4 Bien! 0"
-        << "Command4ch";
+    row("Enter on 3", "Command3ch", enter, "3||0|Text|new");
+    row("keypad Enter on 4", "Command4ch", keypadEnter, "4||0|Text|new");
+    row("Enter on 5", "Command5ch", enter, "5||0|Text|new");
+    row("Enter on v", "Commandv", enter, "4|Code!|0|Command3ch");
+    row("Enter on -", "Commandmoins", enter, "4||1|Text");
+    row("keypad Enter on +", "Commandplus", keypadEnter, "4||3|Text");
+    row("Alt+3", "", QKeySequence(Qt::ALT | Qt::Key_3), "3||0|Text|new");
+    row("Alt+4", "", QKeySequence(Qt::ALT | Qt::Key_4), "4||0|Text|new");
+    row("Alt+5 from a button", "Commandplus", QKeySequence(Qt::ALT | Qt::Key_5), "5||0|Text|new");
+    row("Alt+V", "", QKeySequence(Qt::ALT | Qt::Key_V), "4|Code!|0|Command3ch");
+    row("Page Up", "", QKeySequence(Qt::Key_PageUp), "4||1|Text");
+    row("Page Down", "", QKeySequence(Qt::Key_PageDown), "4||3|Text");
+    row("the Enter of a winning turn, and its repeat", "", {}, "4|Bien!|0|Command4ch");
 }
 
 void TestWindowPlay::keyboardActsOnTheGame() {
     QFETCH(QString, focus);
     QFETCH(QKeySequence, keys);
     QFETCH(QString, done);
-    QFETCH(QString, focusAfter);
     WindowHarness h;
     QVERIFY(h.start());
     h.newGame(4, {9, 9, 9, 9});
@@ -418,9 +405,10 @@ void TestWindowPlay::keyboardActsOnTheGame() {
     } else {
         QTest::keySequence(h.window(), keys);
     }
-    const QStringList expected = done.split(u' ');
+    const QStringList expected = done.split(u'|');
+    const QString& focusAfter = expected[3];
     QCOMPARE(h.state().NbChiffres, expected[0].toInt());
-    QCOMPARE(h.random.reseeds, reseeds + (expected.size() > 3 ? 1 : 0));
+    QCOMPARE(h.random.reseeds, reseeds + (expected.size() > 4 ? 1 : 0));
     QCOMPARE(h.text()->text(), expected[1]);
     QCOMPARE(h.state().Decal, expected[2].toInt());
     QCOMPARE(h.focusName(), focusAfter);
