@@ -2,6 +2,7 @@
 // hide the outer digit columns and move the keyboard focus. Nothing else of the screen.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,12 @@ class BoardCells {
     virtual void setCellVisible(Column column, int row, bool visible) = 0;
     // The entry box `Text`, as UTF-8.
     [[nodiscard]] virtual std::string entryText() const = 0;
+    // The start of the entry box's text: its first `characters` characters or more, or all of it.
+    // A window holding a huge pasted text gives this without copying the whole.
+    [[nodiscard]] virtual std::string entryStart(std::size_t characters) const {
+        static_cast<void>(characters);
+        return entryText();
+    }
     virtual void setEntryText(std::string_view text) = 0;
     virtual void setLabelncoup(std::string_view text) = 0;
     virtual void giveFocus(FocusTarget target) = 0;

@@ -1,4 +1,5 @@
 // Splitting the entry text into characters and giving each its digit value.
+#include <algorithm>
 #include <cstdint>
 
 #include "Rules.h"
@@ -45,6 +46,15 @@ std::size_t sequenceLength(std::string_view text) {
 }
 
 }  // namespace
+
+std::size_t countCharacters(std::string_view utf8, std::size_t limit) {
+    std::size_t count = 0;
+    while (!utf8.empty() && count < limit) {
+        utf8.remove_prefix(std::max<std::size_t>(sequenceLength(utf8), 1));
+        ++count;
+    }
+    return count;
+}
 
 std::vector<std::string> splitCharacters(std::string_view utf8) {
     std::vector<std::string> characters;

@@ -21,7 +21,9 @@ void Game::Text_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii != KeyEnter)
         return;
     KeyAscii = 0;
-    const auto length = splitCharacters(board_.entryText()).size();
+    // One past the longest guess is enough to refuse a text as too long.
+    constexpr std::size_t Enough = MaxLength + 1;
+    const auto length = countCharacters(board_.entryStart(Enough), Enough);
     if (length > MaxLength || length < MinLength || s_.NbCoups > MaxGuesses - 1) {
         board_.setEntryText("");
         return;
@@ -30,7 +32,7 @@ void Game::Text_KeyPress(std::int16_t& KeyAscii) {
     // The turn may rewrite the box, so each test reads it afresh; NbChiffres never changes
     // during a turn, so at most one of them runs.
     for (int n = MinLength; n <= MaxLength; ++n) {
-        if (splitCharacters(board_.entryText()).size() == static_cast<std::size_t>(n) &&
+        if (countCharacters(board_.entryStart(Enough), Enough) == static_cast<std::size_t>(n) &&
             s_.NbChiffres == n) {
             Proced(n);
         }

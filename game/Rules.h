@@ -15,6 +15,10 @@ namespace kelo {
 // part of valid UTF-8 counts as one character and becomes U+FFFD, so no cell holds half of one.
 std::vector<std::string> splitCharacters(std::string_view utf8);
 
+// The number of characters that splitCharacters would give, counted no further than `limit`, so
+// that a huge pasted text costs no more than a short one.
+std::size_t countCharacters(std::string_view utf8, std::size_t limit);
+
 // Only the ten ASCII digits have a value; every other character counts as 0.
 Integer digitValue(std::string_view character);
 

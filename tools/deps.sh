@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
+  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   xvfb xauth
   clang clang-tidy libclang-rt-14-dev
   libxcb1-dev libxcb-xtest0-dev

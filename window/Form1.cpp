@@ -1,6 +1,8 @@
 // Form1: builds the window from the layout tables and connects its events to the rules.
 #include "Form1.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
@@ -11,11 +13,14 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <limits>
 
 #include "AppInfo.h"
+#include "FocusStyle.h"
 #include "Layout.h"
 #include "Lifecycle.h"
+#include "Rules.h"
 #include "Sounds.h"
 #include "ValueLabel.h"
 
@@ -40,14 +45,18 @@ Qt::Alignment toAlignment(layout::Align align) {
 }
 
 QFont makeFont(const layout::FontStyle& style) {
-    // Where the face itself is missing, the nearest sans-serif of a stock Debian desktop.
+    // Where the face itself is missing: Liberation Sans, narrow enough for a five-digit guess in
+    // the entry box, then whatever sans-serif the desktop has.
     static const bool substituted = [] {
         QFont::insertSubstitutions(toQString(layout::FontFamily),
-                                   {QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
+                                   {QStringLiteral("Liberation Sans"),
+                                    QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
         return true;
     }();
     Q_UNUSED(substituted);
     QFont font(toQString(layout::FontFamily));
+    if (!style.standIn.empty())
+        font.setFamilies({toQString(layout::FontFamily), toQString(style.standIn)});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(style.points);
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
@@ -80,6 +89,36 @@ void styleLabel(ValueLabel* label, const std::optional<layout::Colours>& colours
 
 constexpr std::int16_t KeyEnter = 13;
 
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// French counts: singular for 0 and 1.
+QString placed(const std::string& count, const char* how) {
+    const int n = QString::fromStdString(count).toInt();
+    return QStringLiteral("%1 %2 plac%3")
+        .arg(n)
+        .arg(QLatin1String(how), n > 1 ? QStringLiteral("és") : QStringLiteral("é"));
+}
+
+QString codeText(const GameState& s) {
+    QStringList digits;
+    for (int k = 0; k < s.NbChiffres; ++k)
+        digits << QString::number(s.Code.at(static_cast<std::size_t>(k)));
+    return digits.join(u' ');
+}
+
+// "Coup 4 : 1 2 3 4, 2 bien placés, 1 mal placé" for history row `row`.
+QString guessText(const GameState& s, int row) {
+    const auto r = static_cast<std::size_t>(row);
+    QStringList typed;
+    for (int k = 0; k < s.NbChiffres; ++k)
+        typed << toQString(s.TabA.at(static_cast<std::size_t>(k)).at(r));
+    return QStringLiteral("Coup %1 : %2, %3, %4")
+        .arg(row + 1)
+        .arg(typed.join(u' '), placed(s.TabBon.at(r), "bien"), placed(s.TabMal.at(r), "mal"));
+}
+
 constexpr float toTwips(int pixels) {
     return static_cast<float>(pixels * layout::TwipsPerPixel);
 }
@@ -99,6 +138,8 @@ TwipsSize screenTwips() {
 Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     : QWidget(parent), sound_(sound), game_(*this, sound, random), endProcess_(endProcessNow) {
     ValueLabel::registerAccessibility();
+    focusStyle_ = new FocusStyle;
+    focusStyle_->setParent(this);
     setObjectName(toQString(layout::Form.name));
     setWindowTitle(toQString(layout::Form.caption));
     setFixedSize(layout::Form.clientWidth / layout::TwipsPerPixel,
@@ -211,6 +252,8 @@ void Form1::buildControls() {
         widget->setObjectName(toQString(control.name));
         widget->setGeometry(toPixels(control.geometry));
         widget->setFont(makeFont(control.font));
+        if (widget->focusPolicy() != Qt::NoFocus)
+            widget->setStyle(focusStyle_);
         if (!control.accessibleName.empty())
             widget->setAccessibleName(toQString(control.accessibleName));
         if (widget->focusPolicy() != Qt::NoFocus) {
@@ -292,14 +335,81 @@ void Form1::buildFrames() {
 void Form1::connectEvents() {
     for (int n = MinLength; n <= MaxLength; ++n) {
         connect(lengthButtons_.at(static_cast<std::size_t>(n - MinLength)), &QPushButton::clicked,
-                this, [this, n] { game_.CommandCh_Click(n); });
+                this, [this, n] { act(Action::NewGame, [this, n] { game_.CommandCh_Click(n); }); });
     }
-    connect(commandv_, &QPushButton::clicked, this, [this] { game_.Commandv_Click(); });
-    connect(buttons_[4], &QPushButton::clicked, this, [this] { game_.Commandmoins_Click(); });
-    connect(buttons_[5], &QPushButton::clicked, this, [this] { game_.Commandplus_Click(); });
+    connect(commandv_, &QPushButton::clicked, this,
+            [this] { act(Action::Reveal, [this] { game_.Commandv_Click(); }); });
+    connect(buttons_[4], &QPushButton::clicked, this,
+            [this] { act(Action::Scroll, [this] { game_.Commandmoins_Click(); }); });
+    connect(buttons_[5], &QPushButton::clicked, this,
+            [this] { act(Action::Scroll, [this] { game_.Commandplus_Click(); }); });
     for (QPushButton* button : buttons_)
         button->installEventFilter(this);
     text_->installEventFilter(this);
+
+    for (const auto& row : layout::Shortcuts) {
+        auto* button = findChild<QPushButton*>(toQString(row.button));
+        auto* shortcut = new QShortcut(QKeySequence(toQString(row.keys)), this);
+        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+        button->setToolTip(
+            QStringLiteral("%1 (%2)").arg(button->accessibleName(), toQString(row.spoken)));
+    }
+}
+
+void Form1::act(Action action, const std::function<void()>& run) {
+    const int guessesBefore = game_.state().NbCoups;
+    const std::size_t typed =
+        action == Action::Enter ? countCharacters(entryStart(MaxLength + 1), MaxLength + 1) : 0;
+    shown_ = {};
+    run();
+    announce(outcome(action, typed, guessesBefore));
+}
+
+QString Form1::outcome(Action action, std::size_t typed, int guessesBefore) const {
+    const GameState& s = game_.state();
+    QStringList parts;
+    if (action == Action::Enter && shown_.counted)
+        parts << guessText(s, s.NbCoups - 1);
+    if (shown_.won)
+        parts << QStringLiteral("Bien ! Code trouvé : ") + codeText(s);
+    if (shown_.revealed)
+        parts << QStringLiteral("Code : ") + codeText(s);
+    if (!parts.isEmpty())
+        return parts.join(QStringLiteral(". "));
+    switch (action) {
+        case Action::NewGame:
+            return QStringLiteral("Nouvelle partie à %1 chiffres").arg(s.NbChiffres);
+        case Action::Scroll:
+            return QStringLiteral("Coups %1 à %2").arg(s.Decal + 1).arg(s.Decal + BoardRows);
+        case Action::Reveal:
+            return {};
+        case Action::Enter:
+            break;
+    }
+    if (guessesBefore > MaxGuesses - 1)
+        return QStringLiteral("Plus de coups : nouvelle partie par Alt+3, Alt+4 ou Alt+5");
+    if (typed < MinLength || typed > MaxLength)
+        return QStringLiteral("Refusé : une proposition a de 3 à 5 caractères");
+    return QStringLiteral("%1 caractères : le code a %2 chiffres").arg(typed).arg(s.NbChiffres);
+}
+
+// Screen readers speak a change of the focused control's description at once, without the
+// player moving, so the outcome becomes that description until the next one.
+void Form1::announce(const QString& text) {
+    if (text.isEmpty())
+        return;
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr || target->window() != this)
+        target = text_;
+    if (announced_ != nullptr && announced_ != target)
+        announced_->setAccessibleDescription({});
+    announced_ = target;
+    if (target->accessibleDescription() == text) {
+        QAccessibleEvent event(target, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    } else {
+        target->setAccessibleDescription(text);
+    }
 }
 
 ValueLabel* Form1::cell(Column column, int row) const {
@@ -318,11 +428,22 @@ std::string Form1::entryText() const {
     return text_->text().toStdString();
 }
 
+// A character takes one or two UTF-16 units, so twice as many units hold at least as many whole
+// characters.
+std::string Form1::entryStart(std::size_t characters) const {
+    const auto units = static_cast<qsizetype>(std::min<std::size_t>(
+        characters * 2, static_cast<std::size_t>(std::numeric_limits<qsizetype>::max())));
+    return text_->text().left(units).toStdString();
+}
+
 void Form1::setEntryText(std::string_view text) {
+    shown_.won = shown_.won || text == "Bien!";
+    shown_.revealed = shown_.revealed || text == "Code!";
     text_->setText(toQString(text));
 }
 
 void Form1::setLabelncoup(std::string_view text) {
+    shown_.counted = true;
     labelncoup_->setCaption(toQString(text));
 }
 
@@ -350,7 +471,7 @@ bool Form1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         keepFrameOnScreen();
-        game_.Form_Activate();
+        act(Action::NewGame, [this] { game_.Form_Activate(); });
     }
     // The first paint after the activation has just reached the screen: the window is ready, and
     // what it could do without (decoding the icon) runs now rather than delay that paint. A window
@@ -375,10 +496,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_)
         return textKeyPress(event);
     for (QPushButton* button : buttons_) {
-        if (watched == button) {
-            buttonMouseSound(button, event);
-            return false;
+        if (watched != button)
+            continue;
+        // Enter acts on the focused button as Space does. Only on a fresh press: the release of
+        // the Enter that ended a turn, or its auto-repeat, reaches the button that the turn gave
+        // the focus to, and must not start a game there.
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (!isEnter(key))
+                return false;
+            if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
+                button->click();
+            return true;
         }
+        buttonMouseSound(button, event);
+        return false;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -387,13 +519,17 @@ bool Form1::textKeyPress(QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const bool enter = isEnter(key);
     const QString typed = key->text();
     // Keys that type nothing (arrows, Shift, F1...) never reach the rules.
     if (!enter && typed.isEmpty())
         return false;
     auto KeyAscii = enter ? KeyEnter : static_cast<std::int16_t>(typed.front().unicode());
-    game_.Text_KeyPress(KeyAscii);
+    if (enter) {
+        act(Action::Enter, [this, &KeyAscii] { game_.Text_KeyPress(KeyAscii); });
+    } else {
+        game_.Text_KeyPress(KeyAscii);
+    }
     return KeyAscii == 0;
 }
 

@@ -2,6 +2,7 @@
 // the layout tables, showing the board for the rules and passing the player's events to them.
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -22,6 +23,7 @@ class QPushButton;
 
 namespace kelo {
 
+class FocusStyle;
 class ValueLabel;
 
 class Form1 final : public QWidget, public BoardCells {
@@ -49,6 +51,7 @@ class Form1 final : public QWidget, public BoardCells {
     void setCaption(Column column, int row, std::string_view text) override;
     void setCellVisible(Column column, int row, bool visible) override;
     [[nodiscard]] std::string entryText() const override;
+    [[nodiscard]] std::string entryStart(std::size_t characters) const override;
     void setEntryText(std::string_view text) override;
     void setLabelncoup(std::string_view text) override;
     void giveFocus(FocusTarget target) override;
@@ -71,6 +74,12 @@ class Form1 final : public QWidget, public BoardCells {
     bool textKeyPress(QEvent* event);
     void buttonMouseSound(QPushButton* button, QEvent* event);
 
+    // A player's action on the game, followed by its outcome told to screen readers.
+    enum class Action { Enter, NewGame, Reveal, Scroll };
+    void act(Action action, const std::function<void()>& run);
+    [[nodiscard]] QString outcome(Action action, std::size_t typed, int guessesBefore) const;
+    void announce(const QString& text);
+
     SoundPlayer& sound_;
     Game game_;
     std::array<std::array<ValueLabel*, BoardRows>, ColumnCount> cells_{};
@@ -79,6 +88,14 @@ class Form1 final : public QWidget, public BoardCells {
     QPushButton* commandv_ = nullptr;
     std::array<QPushButton*, MaxLength - MinLength + 1> lengthButtons_{};
     std::array<QPushButton*, 6> buttons_{};
+    FocusStyle* focusStyle_ = nullptr;
+    // What the action in progress changed on the screen, as the rules wrote it.
+    struct Shown {
+        bool counted = false;
+        bool won = false;
+        bool revealed = false;
+    } shown_;
+    QPointer<QWidget> announced_;
     bool activated_ = false;
     bool placedFromFile_ = false;
     bool firstGameShown_ = false;

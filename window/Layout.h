@@ -28,10 +28,15 @@ struct Rgb {
 
 // Every font of the window is this face, substituted where it is not installed.
 constexpr std::string_view FontFamily = "MS Sans Serif";
+// The title's blanks put "B" and "M" over the columns Bon and Mal; the blanks of this face are
+// as wide as that needs, those of the usual stand-in narrower.
+constexpr std::string_view TitleStandIn = "DejaVu Sans";
 
 struct FontStyle {
     double points;
     bool bold;
+    // Where the face is missing, the face drawn instead if not the usual stand-in.
+    std::string_view standIn = {};
 };
 
 // No value: the platform's button face and button text colours.
@@ -85,8 +90,27 @@ constexpr std::array<Control, 9> Controls{{
     {"Commandmoins", Kind::Button,  "-",                     {3180, 4020, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups précédents"},
     {"Commandplus",  Kind::Button,  "+",                     {3180, 4800, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups suivants"},
     {"Text",         Kind::TextBox, "",                      {720,  5040, 855, 435},   {12, true},   Colours{Maroon, Yellow}, Align::Centre, true,  "Proposition"},
-    {"Labeltitre",   Kind::Label,   "    C o d e      B M",  {300,  180,  2595, 315},  {13.5, true}, {},                     Align::Left,   false, ""},
+    {"Labeltitre",   Kind::Label,   "    C o d e      B M",  {300,  180,  2595, 315},  {13.5, true, TitleStandIn}, {},                     Align::Left,   false, ""},
     {"Labelncoup",   Kind::Label,   "",                      {2280, 5100, 435, 315},   {12, true},   Colours{Navy, Cyan},    Align::Centre, true,  "Nombre de coups"},
+}};
+// clang-format on
+
+// Keys that operate a button as a click does, leaving its caption as it is. `keys` is in
+// QKeySequence's portable form; `spoken` is how the button's French tooltip names them.
+struct Shortcut {
+    std::string_view button;
+    std::string_view keys;
+    std::string_view spoken;
+};
+
+// clang-format off
+constexpr std::array<Shortcut, 6> Shortcuts{{
+    {"Command3ch",   "Alt+3",  "Alt+3"},
+    {"Command4ch",   "Alt+4",  "Alt+4"},
+    {"Command5ch",   "Alt+5",  "Alt+5"},
+    {"Commandv",     "Alt+V",  "Alt+V"},
+    {"Commandmoins", "PgUp",   "Page précédente"},
+    {"Commandplus",  "PgDown", "Page suivante"},
 }};
 // clang-format on
 

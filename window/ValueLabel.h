@@ -1,4 +1,4 @@
-// A label whose caption is the value a screen reader reads out under the label's own name.
+// A board label whose caption screen readers read as its text, under the label's own name.
 #pragma once
 
 #include <QLabel>
@@ -11,7 +11,7 @@ class ValueLabel : public QLabel {
   public:
     explicit ValueLabel(QWidget* parent);
 
-    // Sets the caption and tells assistive technology that the value changed.
+    // Sets the caption and tells assistive technology that the text changed.
     void setCaption(const QString& caption);
 
     // Makes QAccessible build ValueLabel's interface; safe to call more than once.

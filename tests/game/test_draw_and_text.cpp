@@ -113,6 +113,9 @@ void TestDrawAndText::splitCharacters() {
     QFETCH(std::string, text);
     QFETCH(std::vector<std::string>, characters);
     QCOMPARE(kelo::splitCharacters(text), characters);
+    // The bounded count agrees with the split wherever it stops.
+    for (std::size_t limit = 0; limit <= characters.size() + 1; ++limit)
+        QCOMPARE(kelo::countCharacters(text, limit), std::min(limit, characters.size()));
 }
 
 void TestDrawAndText::digitValues_data() {

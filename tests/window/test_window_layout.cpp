@@ -1,6 +1,7 @@
 // The built window against its layout: geometry, fonts, colours, borders, stacking and tab order.
 #include <QFontInfo>
 #include <QFrame>
+#include <QStyleOption>
 #include <QtTest>
 #include <climits>
 
@@ -38,8 +39,9 @@ void checkFont(const QWidget* w, const layout::FontStyle& style) {
     QVERIFY(!w->font().strikeOut());
     // The face actually drawn is the requested one where installed, else its sans-serif stand-in.
     const QString drawn = QFontInfo(w->font()).family();
-    QVERIFY2(drawn == QLatin1String("MS Sans Serif") || drawn == QLatin1String("DejaVu Sans"),
-             qPrintable(drawn));
+    const QString standIn = style.standIn.empty() ? QStringLiteral("Liberation Sans")
+                                                  : QString::fromUtf8(style.standIn.data());
+    QVERIFY2(drawn == QLatin1String("MS Sans Serif") || drawn == standIn, qPrintable(drawn));
 }
 
 bool sunkenPanel(const QFrame* frame) {
@@ -68,6 +70,9 @@ class TestWindowLayout : public QObject {
     void tabOrderCycles_data();
     void tabOrderCycles();
     void cellsAreFindableByColumn();
+    void everyTextFitsItsControl_data();
+    void everyTextFitsItsControl();
+    void titleHeadsTheScoreColumns();
 };
 
 // Run a second time with QT_SCALE_FACTOR=2: every check below then holds at twice the pixels.
@@ -182,7 +187,7 @@ void TestWindowLayout::sampleControls() {
     WindowHarness h;
     QWidget* w = h.widget(name);
     QCOMPARE(w->geometry(), geometry);
-    checkFont(w, {points, bold});
+    checkFont(w, {points, bold, name == QLatin1String("Labeltitre") ? "DejaVu Sans" : ""});
     QVERIFY(!w->isHidden());
 
     if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -406,6 +411,99 @@ void TestWindowLayout::cellsAreFindableByColumn() {
             const int row = cell->property("row").toInt();
             QCOMPARE(h.form.cell(column.column, row), cell);
         }
+    }
+}
+
+// Where the control draws its text, in its own coordinates.
+QRect textArea(QWidget* w) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        // As QLineEdit lays out its line: the style's contents rectangle, less 2 and 1 pixels
+        // of margin, and room for the cursor after the text.
+        QStyleOptionFrame panel;
+        panel.initFrom(edit);
+        panel.rect = edit->rect();
+        panel.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, edit);
+        panel.state |= QStyle::State_Sunken;
+        const QRect r = edit->style()->subElementRect(QStyle::SE_LineEditContents, &panel, edit);
+        const int cursor = edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, edit);
+        return r.marginsRemoved(edit->textMargins()).adjusted(2, 1, -3 - cursor, -1);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    }
+    return qobject_cast<QLabel*>(w)->contentsRect();
+}
+
+// Every text that the game ever shows in each control, and the widest guess in the entry box.
+void TestWindowLayout::everyTextFitsItsControl_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("texts");
+    QStringList digits;
+    QStringList guesses{"Bien!", "Code!"};
+    for (char d = '0'; d <= '9'; ++d) {
+        digits << QString(QChar(d));
+        guesses << QString(5, QChar(d));
+    }
+    QStringList counts;
+    for (int n = 0; n <= MaxGuesses; ++n)
+        counts << QString::number(n);
+    for (const auto& control : layout::Controls) {
+        if (control.kind == layout::Kind::Button || control.name == "Labeltitre")
+            QTest::newRow(control.name.data())
+                << QString::fromUtf8(control.name.data())
+                << QStringList{QString::fromUtf8(control.caption.data())};
+    }
+    QTest::newRow("Text") << "Text" << guesses;
+    QTest::newRow("Labelncoup") << "Labelncoup" << counts;
+    QTest::newRow("digit cell") << "A1_0" << digits;
+    QTest::newRow("Bon cell, left-aligned") << "Bon_7" << (digits.mid(0, 6) << "o");
+    QTest::newRow("Mal cell") << "Mal_7" << (digits.mid(0, 6) << "h");
+}
+
+void TestWindowLayout::everyTextFitsItsControl() {
+    QFETCH(QString, control);
+    QFETCH(QStringList, texts);
+    WindowHarness h;
+    QVERIFY(h.start());
+    QWidget* w = h.widget(control);
+    const QRect area = textArea(w);
+    const QFontMetricsF metrics(w->font(), w);
+    for (const QString& text : texts) {
+        const QRectF ink = metrics.tightBoundingRect(text);
+        const qreal width = std::max(metrics.horizontalAdvance(text), ink.right());
+        QVERIFY2(qCeil(width) <= area.width() && qCeil(metrics.height()) <= area.height(),
+                 qPrintable(QStringLiteral("\"%1\" is %2 x %3 in %4 x %5")
+                                .arg(text)
+                                .arg(width)
+                                .arg(metrics.height())
+                                .arg(area.width())
+                                .arg(area.height())));
+    }
+}
+
+// The "B" and "M" of the title stand over the columns Bon and Mal that they head.
+void TestWindowLayout::titleHeadsTheScoreColumns() {
+    WindowHarness h;
+    QVERIFY(h.start());
+    auto* title = h.widget<QLabel>("Labeltitre");
+    const QFontMetricsF metrics(title->font(), title);
+    const QString caption = title->text();
+    for (const auto& [letter, column] :
+         {std::pair{u'B', Column::Bon}, std::pair{u'M', Column::Mal}}) {
+        const QString before = caption.left(caption.indexOf(letter));
+        const qreal centre = title->geometry().left() + title->contentsRect().left() +
+                             metrics.horizontalAdvance(before) +
+                             metrics.horizontalAdvance(QString(letter)) / 2;
+        const QRect cell = h.form.cell(column, 0)->geometry();
+        QVERIFY2(centre > cell.left() && centre < cell.right(),
+                 qPrintable(QStringLiteral("%1 at %2, its column from %3 to %4")
+                                .arg(QChar(letter))
+                                .arg(centre)
+                                .arg(cell.left())
+                                .arg(cell.right())));
     }
 }
 

@@ -1,6 +1,5 @@
 // Whole games through real keys and clicks on the window: board, scrolling, endings, entry box,
-// focus, activation, accessibility and a grab of the window after a scripted game.
-#include <QAccessible>
+// focus, the keyboard, activation and a grab of the window after a scripted game.
 #include <QClipboard>
 #include <QtTest>
 
@@ -48,11 +47,6 @@ void checkBoardFrom(const WindowHarness& h, int firstShown, int guessesPlayed) {
     }
 }
 
-QString accessibleText(QWidget* w, QAccessible::Text which) {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
-    return iface == nullptr ? QStringLiteral("<none>") : iface->text(which);
-}
-
 }  // namespace
 
 class TestWindowPlay : public QObject {
@@ -75,9 +69,9 @@ class TestWindowPlay : public QObject {
     void otherKeysReachTheBox();
     void editingKeysReachTheBox();
     void pasteReachesTheBox();
-    void enterOnAFocusedButtonDoesNothing();
+    void keyboardActsOnTheGame_data();
+    void keyboardActsOnTheGame();
     void onlyFirstActivationStartsAGame();
-    void accessibleNamesAndValues();
     void screenshotAfterScriptedGame_data();
     void screenshotAfterScriptedGame();
 };
@@ -360,20 +354,88 @@ void TestWindowPlay::pasteReachesTheBox() {
     QCOMPARE(h.text()->text(), QStringLiteral("ab") + pasted);
 }
 
-void TestWindowPlay::enterOnAFocusedButtonDoesNothing() {
+void TestWindowPlay::keyboardActsOnTheGame_data() {
+    QTest::addColumn<QString>("focus");  // the button given the focus first; empty: the entry box
+    QTest::addColumn<QKeySequence>("keys");
+    // What follows: "<length>|<entry text>|<board offset>|<focus>", and "|new" for a new game.
+    QTest::addColumn<QString>("done");
+    const QKeySequence enter(Qt::Key_Return);
+    const QKeySequence keypadEnter(Qt::KeypadModifier | Qt::Key_Enter);
+    const auto row = [](const char* name, const char* focus, const QKeySequence& keys,
+                        const char* done) {
+        QTest::newRow(name) << QString::fromUtf8(focus) << keys << QString::fromUtf8(done);
+    };
+    // Before each row: a 4-digit game against 9 9 9 9 with ten misses, the board at offset 2.
+    row("Enter on 3", "Command3ch", enter, "3||0|Text|new");
+    row("keypad Enter on 4", "Command4ch", keypadEnter, "4||0|Text|new");
+    row("Enter on 5", "Command5ch", enter, "5||0|Text|new");
+    row("Enter on v", "Commandv", enter, "4|Code!|0|Command3ch");
+    row("Enter on -", "Commandmoins", enter, "4||1|Text");
+    row("keypad Enter on +", "Commandplus", keypadEnter, "4||3|Text");
+    row("Alt+3", "", QKeySequence(Qt::ALT | Qt::Key_3), "3||0|Text|new");
+    row("Alt+4", "", QKeySequence(Qt::ALT | Qt::Key_4), "4||0|Text|new");
+    row("Alt+5 from a button", "Commandplus", QKeySequence(Qt::ALT | Qt::Key_5), "5||0|Text|new");
+    row("Alt+V", "", QKeySequence(Qt::ALT | Qt::Key_V), "4|Code!|0|Command3ch");
+    row("Page Up", "", QKeySequence(Qt::Key_PageUp), "4||1|Text");
+    row("Page Down", "", QKeySequence(Qt::Key_PageDown), "4||3|Text");
+    row("the Enter of a winning turn, and its repeat", "", {}, "4|Bien!|0|Command4ch");
+}
+
+void TestWindowPlay::keyboardActsOnTheGame() {
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, done);
     WindowHarness h;
     QVERIFY(h.start());
+    h.newGame(4, {9, 9, 9, 9});
+    for (int k = 0; k < 10; ++k)
+        h.guess(QStringLiteral("%1").arg(1000 + k));
+    if (!focus.isEmpty())
+        h.button(focus)->setFocus();
     const int reseeds = h.random.reseeds;
-    for (const char* name :
-         {"Command3ch", "Command4ch", "Command5ch", "Commandv", "Commandmoins", "Commandplus"}) {
-        h.button(name)->setFocus();
-        QCOMPARE(h.focusName(), QLatin1String(name));
-        QTest::keyClick(h.window(), Qt::Key_Return);
-        QTest::keyClick(h.window(), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(h.random.reseeds, reseeds);
-        QCOMPARE(h.text()->text(), QString());
+    h.sound.requests.clear();
+    if (keys.isEmpty()) {
+        // Pressed in the entry box and released, or repeated, on the button the win focuses.
+        h.type(QStringLiteral("9999"));
+        QTest::sendKeyEvent(QTest::Press, h.window(), Qt::Key_Return, QStringLiteral("\r"), {});
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                         true);
+        QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+        QTest::sendKeyEvent(QTest::Release, h.window(), Qt::Key_Return, QStringLiteral("\r"), {});
+    } else {
+        QTest::keySequence(h.window(), keys);
     }
-    QVERIFY(h.sound.requests.empty());
+    const QStringList expected = done.split(u'|');
+    const QString& focusAfter = expected[3];
+    QCOMPARE(h.state().NbChiffres, expected[0].toInt());
+    QCOMPARE(h.random.reseeds, reseeds + (expected.size() > 4 ? 1 : 0));
+    QCOMPARE(h.text()->text(), expected[1]);
+    QCOMPARE(h.state().Decal, expected[2].toInt());
+    QCOMPARE(h.focusName(), focusAfter);
+    // No button sound (the keyboard is not the mouse) and no caption changed.
+    const QString sounds = h.sounds();
+    QVERIFY2(!sounds.contains(QLatin1String("Kelo1")) && !sounds.contains(QLatin1String("Kelo2")),
+             qPrintable(sounds));
+    for (const auto& control : layout::Controls) {
+        if (control.kind == layout::Kind::Button)
+            QCOMPARE(h.button(QLatin1String(control.name))->text(), QLatin1String(control.caption));
+    }
+    // The focused control shows a ring in its text colour just inside its edge, and no other
+    // control does.
+    const QImage image = h.grab();
+    for (const auto& control : layout::Controls) {
+        if (control.kind == layout::Kind::Label)
+            continue;
+        QWidget* w = h.widget(QLatin1String(control.name));
+        const QColor ring =
+            w->palette().color(w == h.text() ? QPalette::Text : QPalette::ButtonText);
+        const QPoint at = w->geometry().topLeft() + QPoint(3, w->height() / 2);
+        QCOMPARE(pixelAt(image, at) == ring, w->objectName() == focusAfter);
+        // And every one keeps an edge that stands out from the dark window around it.
+        const QColor edge = pixelAt(image, w->geometry().topLeft() + QPoint(0, w->height() / 2));
+        QVERIFY2(qAbs(qGray(edge.rgb()) - qGray(Background.rgb())) > 64,
+                 qPrintable(w->objectName()));
+    }
 }
 
 void TestWindowPlay::onlyFirstActivationStartsAGame() {
@@ -404,53 +466,6 @@ void TestWindowPlay::onlyFirstActivationStartsAGame() {
     QCOMPARE(h.state().NbCoups, 1);
     QCOMPARE(h.row(0), QStringLiteral("|5|5|0||1|2"));
     QCOMPARE(h.text()->text(), QStringLiteral("12"));
-}
-
-void TestWindowPlay::accessibleNamesAndValues() {
-    WindowHarness h;
-    h.random.drawDigits({1, 1, 2});
-    QVERIFY(h.start());
-    h.guess(QStringLiteral("121"));
-    h.type(QStringLiteral("45"));
-
-    QCOMPARE(accessibleText(h.form.cell(Column::A2, 2), QAccessible::Name),
-             QStringLiteral("Chiffre 2, ligne 3"));
-    QCOMPARE(accessibleText(h.form.cell(Column::Bon, 0), QAccessible::Name),
-             QStringLiteral("Bien plac\u00e9s, ligne 1"));
-    QCOMPARE(accessibleText(h.form.cell(Column::Mal, 0), QAccessible::Name),
-             QStringLiteral("Mal plac\u00e9s, ligne 1"));
-
-    // Values follow the captions: the guess 1 2 1 in A2..A4, scored 1 and 2.
-    const std::pair<Column, QString> values[] = {{Column::A1, ""},   {Column::A2, "1"},
-                                                 {Column::A3, "2"},  {Column::A4, "1"},
-                                                 {Column::Bon, "1"}, {Column::Mal, "2"}};
-    for (const auto& [column, value] : values) {
-        QCOMPARE(accessibleText(h.form.cell(column, 0), QAccessible::Value), value);
-        QCOMPARE(QAccessible::queryAccessibleInterface(h.form.cell(column, 0))->role(),
-                 QAccessible::StaticText);
-    }
-    QCOMPARE(accessibleText(h.form.cell(Column::A2, 1), QAccessible::Value), QString());
-
-    QWidget* counter = h.widget("Labelncoup");
-    QCOMPARE(accessibleText(counter, QAccessible::Name), QStringLiteral("Nombre de coups"));
-    QCOMPARE(accessibleText(counter, QAccessible::Value), QStringLiteral("1"));
-    QCOMPARE(accessibleText(h.text(), QAccessible::Name), QStringLiteral("Proposition"));
-    QCOMPARE(accessibleText(h.text(), QAccessible::Value), QStringLiteral("45"));
-
-    QSet<QString> names;
-    for (const char* name :
-         {"Command3ch", "Command4ch", "Command5ch", "Commandv", "Commandmoins", "Commandplus"}) {
-        const QString accessible = accessibleText(h.button(name), QAccessible::Name);
-        QVERIFY2(!accessible.isEmpty() && accessible != h.button(name)->text(), name);
-        names.insert(accessible);
-    }
-    QVERIFY(accessibleText(h.button("Command4ch"), QAccessible::Name).contains(u'4'));
-    for (int c = 0; c < ColumnCount; ++c) {
-        for (int r = 0; r < BoardRows; ++r) {
-            names.insert(accessibleText(h.form.cell(static_cast<Column>(c), r), QAccessible::Name));
-        }
-    }
-    QCOMPARE(names.size(), 6 + ColumnCount * BoardRows);
 }
 
 // A 4-digit game, 1 2 3 4, after the guesses 1243 (2 and 2) and 5678 (0 and 0).
