@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev libgl-dev libsdl2-mixer-dev libasound2-dev pulseaudio pulseaudio-utils
   fonts-dejavu-core
   xvfb xauth
   clang clang-tidy libclang-rt-14-dev

@@ -8,8 +8,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    kelo::LazySoundPlayer sound(QCoreApplication::applicationDirPath() + '/' +
-                                kelo::SoundModuleName);
+    kelo::LazySoundPlayer sound(
+        (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
     // What the first paint can do without comes after it, before the player's first click.
