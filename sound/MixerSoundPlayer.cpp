@@ -43,8 +43,9 @@ std::unique_ptr<MixerSoundPlayer> MixerSoundPlayer::open(std::string& why) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    // 512 frames: about 12 ms from a request to the speaker.
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) != 0) {
+    // 1024 frames: about 23 ms from a request to the speaker, and as much slack for the mixer's
+    // thread on a busy machine before a sound breaks up.
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
         why = Mix_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;

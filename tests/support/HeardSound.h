@@ -125,7 +125,8 @@ struct Burst {
 };
 
 // Runs of sound louder than -40 dBFS, in 10 ms windows every 5 ms; with `hz`, only that
-// frequency counts (Goertzel). Gaps under 30 ms are bridged, runs under 20 ms dropped.
+// frequency counts (Goertzel). Gaps under 80 ms are bridged, since a busy machine can starve the
+// mixer's thread and break a sound up; runs under 20 ms are dropped.
 inline std::vector<Burst> bursts(const std::vector<double>& samples, double hz = 0) {
     constexpr std::size_t Window = RecordRate / 100;
     constexpr std::size_t Hop = Window / 2;
@@ -151,7 +152,7 @@ inline std::vector<Burst> bursts(const std::vector<double>& samples, double hz =
         if (level < 0.01)
             continue;
         const double ms = static_cast<double>(at) * HopMs / Hop;
-        if (!found.empty() && ms - found.back().endMs < 30)
+        if (!found.empty() && ms - found.back().endMs < 80)
             found.back().endMs = ms + HopMs;
         else
             found.push_back({ms, ms + HopMs});
