@@ -69,6 +69,7 @@ MixerSoundPlayer::~MixerSoundPlayer() {
     Mix_FreeChunk(fallback_);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_Quit();
 }
 
 void MixerSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
