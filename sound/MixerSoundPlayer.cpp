@@ -6,8 +6,8 @@
 #include <SDL_mixer.h>
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <thread>
-#include <utility>
 
 #include "DefaultSound.h"
 
