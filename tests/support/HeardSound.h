@@ -80,8 +80,8 @@ class PulseServer {
     QProcess server_;
 };
 
-// Records the null sink's monitor from the end of start() to stop(); sample 0 is some unknown
-// moment before that, so only distances between sounds can be read from it.
+// Records the null sink's monitor from the end of start() to stop(); sample 0 is some moment
+// close to that, so only distances between sounds can be read from it.
 class Recorder {
   public:
     void start() {
@@ -93,18 +93,22 @@ class Recorder {
              QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10"),
              QStringLiteral("--rate=%1").arg(RecordRate), QStringLiteral("--device=kelo.monitor")});
         parec_.waitForStarted();
-        // The first samples can take a second or two to come; from then on it records steadily.
-        const QFileInfo file(dir_.filePath(QStringLiteral("monitor.raw")));
-        for (int i = 0; i < 200 && QFileInfo(file.filePath()).size() == 0; ++i)
+        // The first samples can take a second or two to come, and come with up to a few seconds
+        // of what the sink played before; from then on it records steadily.
+        const QString file = dir_.filePath(QStringLiteral("monitor.raw"));
+        for (int i = 0; i < 200 && QFileInfo(file).size() == 0; ++i)
             QThread::msleep(50);
-        QThread::msleep(100);
+        QThread::msleep(200);
+        skipped_ = QFileInfo(file).size() & ~qint64{1};
+        QThread::msleep(100);  // so nothing asked for after start() is heard at sample 0
     }
     // Mono samples in -1..1.
     std::vector<double> stop() {
         parec_.terminate();
         parec_.waitForFinished(3000);
         QFile file(dir_.filePath(QStringLiteral("monitor.raw")));
-        const QByteArray raw = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QByteArray raw =
+            file.open(QIODevice::ReadOnly) ? file.readAll().mid(skipped_) : QByteArray();
         std::vector<double> samples(static_cast<std::size_t>(raw.size()) / 2);
         for (std::size_t i = 0; i < samples.size(); ++i) {
             const auto lo = static_cast<unsigned char>(raw[static_cast<qsizetype>(2 * i)]);
@@ -117,6 +121,7 @@ class Recorder {
   private:
     QTemporaryDir dir_;
     QProcess parec_;
+    qint64 skipped_ = 0;
 };
 
 struct Burst {
@@ -157,8 +162,17 @@ inline std::vector<Burst> bursts(const std::vector<double>& samples, double hz =
         else
             found.push_back({ms, ms + HopMs});
     }
-    std::erase_if(found, [](const Burst& b) { return b.endMs - b.startMs < 20; });
+    // One already under way at sample 0 began before the recording: it is not counted.
+    std::erase_if(found, [](const Burst& b) { return b.startMs == 0 || b.endMs - b.startMs < 20; });
     return found;
+}
+
+// "start-end" in ms for each burst, for a failure's message.
+inline QString describe(const std::vector<Burst>& heard) {
+    QString text = QStringLiteral("heard:");
+    for (const Burst& b : heard)
+        text += QStringLiteral(" %1-%2").arg(b.startMs, 0, 'f', 0).arg(b.endMs, 0, 'f', 0);
+    return text;
 }
 
 }  // namespace kelo::test
