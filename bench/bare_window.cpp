@@ -4,10 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
-#ifdef BARE_WITH_MULTIMEDIA
-#include <QSoundEffect>
-#include <QUrl>
-#endif
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -20,12 +16,6 @@ int main(int argc, char** argv) {
     edit->setGeometry(20, 50, 100, 30);
     auto* button = new QPushButton(QStringLiteral("OK"), &window);
     button->setGeometry(20, 100, 60, 40);
-#ifdef BARE_WITH_MULTIMEDIA
-    // Loads Qt Multimedia as the game does by the end of a game: one effect, played once.
-    QSoundEffect effect;
-    effect.setSource(QUrl::fromLocalFile(QStringLiteral("Kelo1.wav")));
-    effect.play();
-#endif
     window.show();
     return QApplication::exec();
 }

@@ -243,44 +243,37 @@ Summary summarize(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: bench_launch RUNS GAME BARE BARE_MULTIMEDIA FOLDER\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: bench_launch RUNS GAME BARE FOLDER\n");
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
     const Program game{"game", argv[2], {30, 52, 0x010042}};
     const Program bare{"bare window", argv[3], {70, 65, 0xFFFFFF}};
-    const Program bareMultimedia{"bare window with multimedia", argv[4], {70, 65, 0xFFFFFF}};
-    const std::string folder = argv[5];
+    const std::string folder = argv[4];
 
     Display display;
     std::vector<double> gameStart;
     std::vector<double> bareStart;
-    std::vector<double> bareMmStart;
     std::vector<double> gameClose;
     for (int i = 0; i < runs; ++i) {  // interleaved, so that all see the same machine
         const Run g = runOnce(display, game, folder, false);
         gameStart.push_back(g.startMs);
         gameClose.push_back(g.closeMs);
         bareStart.push_back(runOnce(display, bare, folder, false).startMs);
-        bareMmStart.push_back(runOnce(display, bareMultimedia, folder, false).startMs);
     }
     const long gameRss = runOnce(display, game, folder, true).maxRssKb;
     const long bareRss = runOnce(display, bare, folder, true).maxRssKb;
-    const long bareMmRss = runOnce(display, bareMultimedia, folder, true).maxRssKb;
 
     const Summary gs = summarize(gameStart);
     const Summary bs = summarize(bareStart);
     const Summary cs = summarize(gameClose);
     std::printf(
-        "start-up (%d runs): game %.1f ms [%.1f-%.1f], bare window %.1f ms [%.1f-%.1f], ratio %.2f "
-        "(bare+multimedia %.1f ms); "
-        "peak RSS: game %.1f MB, bare %.1f MB, bare+multimedia %.1f MB, ratio to bare+multimedia "
+        "start-up (%d runs): game %.1f ms [%.1f-%.1f], bare window %.1f ms [%.1f-%.1f], ratio "
         "%.2f; "
-        "close %.0f ms [%.0f-%.0f]\n",
+        "peak RSS: game %.1f MB, bare %.1f MB, ratio %.2f; close %.0f ms [%.0f-%.0f]\n",
         runs, gs.median, gs.low, gs.high, bs.median, bs.low, bs.high, gs.median / bs.median,
-        summarize(bareMmStart).median, static_cast<double>(gameRss) / 1024.0,
-        static_cast<double>(bareRss) / 1024.0, static_cast<double>(bareMmRss) / 1024.0,
-        static_cast<double>(gameRss) / static_cast<double>(bareMmRss), cs.median, cs.low, cs.high);
+        static_cast<double>(gameRss) / 1024.0, static_cast<double>(bareRss) / 1024.0,
+        static_cast<double>(gameRss) / static_cast<double>(bareRss), cs.median, cs.low, cs.high);
     return 0;
 }

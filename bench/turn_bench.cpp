@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "Form1.h"
-#include "QtSoundPlayer.h"
+#include "LazySoundPlayer.h"
 #include "RandomSource.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int turns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
-    kelo::QtSoundPlayer sound;
+    kelo::LazySoundPlayer sound(KELO_SOUND_MODULE);
+    sound.load();
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
     form.show();
@@ -60,7 +61,5 @@ int main(int argc, char** argv) {
         "turn (%d, offscreen): p50 %.0f us, p99 %.0f us, max %.0f us; Enter on 16M "
         "characters %.0f ms\n",
         turns, at(0.5), at(0.99), micros.back(), pastedMillis);
-    // As the game does: Qt Multimedia 6.4 can hang in its sample cache's destructor at exit.
-    std::fflush(nullptr);
-    std::_Exit(0);
+    return 0;
 }

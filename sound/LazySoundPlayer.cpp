@@ -1,36 +1,56 @@
-// Loading the sound module and forwarding the requests to it.
+// Loading the sound module and opening the device off the window's thread.
 #include "LazySoundPlayer.h"
 
-#include <QLibrary>
+#include <dlfcn.h>
+
+#include <cstdio>
 #include <utility>
 
 namespace kelo {
 
-LazySoundPlayer::LazySoundPlayer(QString modulePath) : modulePath_(std::move(modulePath)) {}
+LazySoundPlayer::LazySoundPlayer(std::string modulePath) : modulePath_(std::move(modulePath)) {}
 
-// The player goes before the module is gone from memory: the module is never unloaded.
-LazySoundPlayer::~LazySoundPlayer() = default;
+LazySoundPlayer::~LazySoundPlayer() {
+    if (worker_.joinable())
+        worker_.join();
+}
 
 void LazySoundPlayer::load() {
-    if (tried_)
-        return;
-    tried_ = true;
-    QLibrary module(modulePath_);
-    // Qt Multimedia's objects live as long as the process; unloading under them would crash.
-    module.setLoadHints(QLibrary::PreventUnloadHint);
-    using Create = SoundPlayer* (*)();
-    const auto create = reinterpret_cast<Create>(module.resolve("kelo_create_sound_player"));
-    if (create == nullptr) {
-        qWarning("The game's sounds are off: %s", qPrintable(module.errorString()));
-        return;
+    if (!worker_.joinable() && !settled_.load())
+        worker_ = std::thread([this] { open(); });
+}
+
+bool LazySoundPlayer::settled(std::chrono::milliseconds limit) const {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!settled_.load(std::memory_order_acquire)) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    player_.reset(create());
+    return true;
 }
 
 void LazySoundPlayer::play(std::string_view fileName, std::int32_t flags) {
     load();
-    if (player_ != nullptr)
-        player_->play(fileName, flags);
+    if (SoundPlayer* player = player_.load(std::memory_order_acquire))
+        player->play(fileName, flags);
+}
+
+// The module stays loaded for the rest of the run: its player and SDL's threads live in it.
+void LazySoundPlayer::open() {
+    void* module = dlopen(modulePath_.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    using Open = SoundPlayer* (*)();
+    const auto openPlayer = module != nullptr
+                                ? reinterpret_cast<Open>(dlsym(module, "kelo_open_sound_player"))
+                                : nullptr;
+    if (openPlayer == nullptr) {
+        const char* why = dlerror();
+        std::fprintf(stderr, "The game's sounds are off: %s\n", why != nullptr ? why : "no module");
+    } else {
+        owned_.reset(openPlayer());
+        player_.store(owned_.get(), std::memory_order_release);
+    }
+    settled_.store(true, std::memory_order_release);
 }
 
 }  // namespace kelo

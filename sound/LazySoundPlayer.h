@@ -1,8 +1,12 @@
-// A sound player that loads the Qt Multimedia module on first need and hands requests to it.
+// The program's sound player: loads the sound module and opens the audio device on a worker
+// thread, and until both are done lets every request pass in silence.
 #pragma once
 
-#include <QString>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <string>
+#include <thread>
 
 #include "SoundPlayer.h"
 
@@ -13,22 +17,30 @@ inline constexpr const char* SoundModuleName = "zandor-chiffres-sound.so";
 
 class LazySoundPlayer final : public SoundPlayer {
   public:
-    explicit LazySoundPlayer(QString modulePath);
+    explicit LazySoundPlayer(std::string modulePath);
+    // Waits for the worker, which a sound server that never answers can hold for its time-out.
     ~LazySoundPlayer() override;
     LazySoundPlayer(const LazySoundPlayer&) = delete;
     LazySoundPlayer& operator=(const LazySoundPlayer&) = delete;
 
-    // Loads the module now, ahead of the first request. A module that cannot be loaded leaves
-    // every request silent, with one line on the console.
+    // Starts the worker and returns at once; later calls do nothing. No module or no device
+    // leaves every request silent, with one line on the console.
     void load();
-    [[nodiscard]] bool loaded() const { return player_ != nullptr; }
+    // Whether the worker has finished, with a device or without, waiting up to `limit`.
+    bool settled(std::chrono::milliseconds limit = {}) const;
+    [[nodiscard]] bool ready() const { return player_.load(std::memory_order_acquire) != nullptr; }
 
+    // From one thread only, the window's.
     void play(std::string_view fileName, std::int32_t flags) override;
 
   private:
-    QString modulePath_;
-    bool tried_ = false;
-    std::unique_ptr<SoundPlayer> player_;
+    void open();
+
+    std::string modulePath_;
+    std::thread worker_;
+    std::unique_ptr<SoundPlayer> owned_;         // written by the worker before player_ is set
+    std::atomic<SoundPlayer*> player_{nullptr};  // the only link between the two threads
+    std::atomic<bool> settled_{false};
 };
 
 }  // namespace kelo

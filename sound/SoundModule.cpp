@@ -1,7 +1,16 @@
-// The Qt Multimedia player as a loadable module, so that the program starts without loading
-// Qt Multimedia and the sound server's libraries: they come in after the window is on the screen.
-#include "QtSoundPlayer.h"
+// The SDL_mixer player as a module that the program loads on a worker thread once its first game
+// is on the screen: SDL_mixer and the sound server's libraries stay out of the start-up.
+#include <cstdio>
+#include <string>
 
-extern "C" Q_DECL_EXPORT kelo::SoundPlayer* kelo_create_sound_player() {
-    return new kelo::QtSoundPlayer;
+#include "MixerSoundPlayer.h"
+
+extern "C" __attribute__((visibility("default"))) kelo::SoundPlayer* kelo_open_sound_player() {
+    std::string why;
+    std::unique_ptr<kelo::MixerSoundPlayer> player = kelo::MixerSoundPlayer::open(why);
+    if (player == nullptr) {
+        std::fprintf(stderr, "The game's sounds are off: %s\n", why.c_str());
+        return nullptr;
+    }
+    return player.release();
 }

@@ -1,7 +1,8 @@
 // Synthesises the game's six WAV files and the built-in default sound at build time.
 //
-// Usage: kelo_make_sounds OUTPUT_DIR DEFAULT_SOUND_PATH
-// Writes OUTPUT_DIR/Kelo1.wav .. Kelo6.wav and the default sound, 16-bit PCM mono at 44100 Hz.
+// Usage: kelo_make_sounds OUTPUT_DIR DEFAULT_SOUND_PATH [DEFAULT_SOUND_SOURCE]
+// Writes OUTPUT_DIR/Kelo1.wav .. Kelo6.wav and the default sound, 16-bit PCM mono at 44100 Hz,
+// and, when asked, the default sound's bytes as a C++ source for the player to build in.
 // Every sound is brought to the same loudness: the same loudest 50 ms RMS level (LoudnessTarget),
 // silence counted in for sounds shorter than the window. The output is the same at every run.
 #include <algorithm>
@@ -217,7 +218,7 @@ void put32(std::string& out, std::uint32_t v) {
     put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
-bool writeWav(const std::filesystem::path& path, Samples s) {
+bool writeWav(const std::filesystem::path& path, Samples s, std::string* bytes = nullptr) {
     const double gain = LoudnessTarget / loudestWindowRms(s);
     double peak = 0.0;
     for (double& v : s) {
@@ -253,14 +254,38 @@ bool writeWav(const std::filesystem::path& path, Samples s) {
         std::fprintf(stderr, "%s: cannot write\n", path.string().c_str());
         return false;
     }
+    if (bytes != nullptr)
+        *bytes = out;
+    return true;
+}
+
+bool writeSource(const std::filesystem::path& path, const std::string& bytes) {
+    std::string text =
+        "// The built-in default sound, written by kelo_make_sounds.\n"
+        "#include \"DefaultSound.h\"\n\n"
+        "namespace kelo {\n\nconst std::uint8_t DefaultSoundWav[] = {";
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        text += i % 16 == 0 ? "\n    " : " ";
+        text += std::to_string(static_cast<unsigned char>(bytes[i])) + ",";
+    }
+    text +=
+        "\n};\nconst std::size_t DefaultSoundWavSize = sizeof DefaultSoundWav;\n\n}  // namespace "
+        "kelo\n";
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    if (!file) {
+        std::fprintf(stderr, "%s: cannot write\n", path.string().c_str());
+        return false;
+    }
     return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR DEFAULT_SOUND_PATH\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR DEFAULT_SOUND_PATH [DEFAULT_SOUND_SOURCE]\n",
+                     argv[0]);
         return 2;
     }
     const std::filesystem::path dir = argv[1];
@@ -280,6 +305,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path fallback = argv[2];
     if (fallback.has_parent_path())
         std::filesystem::create_directories(fallback.parent_path(), ec);
-    ok = writeWav(fallback, defaultSound()) && ok;
+    std::string defaultBytes;
+    ok = writeWav(fallback, defaultSound(), &defaultBytes) && ok;
+    if (argc == 4)
+        ok = writeSource(argv[3], defaultBytes) && ok;
     return ok ? 0 : 1;
 }

@@ -12,8 +12,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
-    kelo::LazySoundPlayer sound(QCoreApplication::applicationDirPath() + '/' +
-                                kelo::SoundModuleName);
+    kelo::LazySoundPlayer sound(
+        (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
     // What the first paint can do without comes after it, before the player's first click.

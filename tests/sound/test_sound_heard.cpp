@@ -1,0 +1,197 @@
+// Plays through the program's sound player into a private PulseAudio server and listens to the
+// null sink's monitor: what counts is what is heard, not what was asked for.
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "Form1.h"
+#include "HeardSound.h"
+#include "LazySoundPlayer.h"
+#include "RandomSource.h"
+#include "Sounds.h"
+
+using namespace kelo::test;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double msBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// A steady tone with 5 ms ramps, 16-bit mono at 44100 Hz.
+void writeTone(const QString& path, double hz, int ms) {
+    const int frames = 44100 * ms / 1000;
+    QByteArray data;
+    for (int i = 0; i < frames; ++i) {
+        const double ramp = std::min({1.0, i / 220.0, (frames - i) / 220.0});
+        const auto v =
+            static_cast<qint16>(9000 * ramp * std::sin(2 * std::numbers::pi * hz * i / 44100));
+        data.append(static_cast<char>(v & 0xff)).append(static_cast<char>((v >> 8) & 0xff));
+    }
+    const auto le = [](quint32 v, int bytes) {
+        QByteArray b;
+        for (int i = 0; i < bytes; ++i)
+            b.append(static_cast<char>((v >> (8 * i)) & 0xff));
+        return b;
+    };
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("RIFF" + le(36 + static_cast<quint32>(data.size()), 4) + "WAVEfmt " + le(16, 4) +
+               le(1, 2) + le(1, 2) + le(44100, 4) + le(88200, 4) + le(2, 2) + le(16, 2) + "data" +
+               le(static_cast<quint32>(data.size()), 4) + data);
+}
+
+// The child's part: the real window, and its close step through a real close.
+int closeTheWindow() {
+    kelo::LazySoundPlayer sound(KELO_SOUND_MODULE);
+    kelo::ClockRandom random;
+    kelo::Form1 form(sound, random);
+    form.show();
+    sound.load();
+    if (!QTest::qWaitForWindowActive(&form, 20000) || !sound.settled(std::chrono::seconds(20)) ||
+        !sound.ready())
+        return 2;
+    form.close();  // ends the process
+    return 3;
+}
+
+}  // namespace
+
+class SoundHeardTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PulseServer> server;
+    std::unique_ptr<kelo::LazySoundPlayer> player;
+    QTemporaryDir folder;
+
+  private slots:
+    void initTestCase() {
+        server = std::make_unique<PulseServer>();
+        if (server->error == QLatin1String("pulseaudio is not installed"))
+            QSKIP("pulseaudio is not installed: nothing can be heard");
+        QVERIFY2(server->error.isEmpty(), qPrintable(server->error));
+        QVERIFY(QDir::setCurrent(folder.path()));
+        writeTone(QStringLiteral("low.wav"), 500, 1000);
+        writeTone(QStringLiteral("high.wav"), 1500, 150);
+        writeTone(QStringLiteral("mid.wav"), 1000, 300);
+        player = std::make_unique<kelo::LazySoundPlayer>(KELO_SOUND_MODULE);
+        player->play("high.wav", 1);  // before the device is open: silent, and it opens it
+        QVERIFY(player->settled(std::chrono::seconds(15)));
+        QVERIFY(player->ready());
+    }
+    void cleanupTestCase() {
+        player.reset();
+        server.reset();
+    }
+
+    void theClosingSoundIsHeard() {
+        QVERIFY(
+            QFile::copy(QStringLiteral(KELO_SOUNDS_DIR "/Kelo6.wav"), QStringLiteral("Kelo6.wav")));
+        Recorder recorder;
+        recorder.start();
+        QProcess game;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KELO_TEST_CLOSE"), QStringLiteral("1"));
+        game.setProcessEnvironment(env);
+        game.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(game.waitForFinished(30000));
+        QVERIFY2(game.exitCode() == 0, game.readAllStandardError().constData());
+        QThread::msleep(300);
+        const std::vector<Burst> heard = bursts(recorder.stop());
+        // First of the tests, so the child is the only one to have played anything.
+        double length = 0;
+        for (const Burst& b : heard)
+            length += b.endMs - b.startMs;
+        qInfo("closing sound heard for %.0f ms", length);
+        QVERIFY2(length > 200, qPrintable(describe(heard)));
+    }
+
+    void everyRequestIsHeardOnTime() {
+        Recorder recorder;
+        recorder.start();
+        std::vector<double> requested;
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < 24; ++i) {
+            QThread::msleep(static_cast<unsigned long>(
+                std::max(0.0, 400.0 * i - msBetween(start, Clock::now()))));
+            requested.push_back(msBetween(start, Clock::now()));
+            player->play(i % 2 == 0 ? "high.wav" : "mid.wav", 1);
+        }
+        QThread::msleep(600);
+        const std::vector<Burst> heard = bursts(recorder.stop());
+        QVERIFY2(heard.size() == requested.size(), qPrintable(describe(heard)));
+        std::vector<double> delays;
+        for (std::size_t i = 0; i < heard.size(); ++i)
+            delays.push_back(heard[i].startMs - requested[i]);
+        std::vector<double> sorted = delays;
+        std::sort(sorted.begin(), sorted.end());
+        qInfo("24 requests, %zu bursts; delay spread %.0f ms", heard.size(),
+              sorted.back() - sorted.front());
+        for (std::size_t i = 0; i < delays.size(); ++i)
+            QVERIFY2(
+                std::abs(delays[i] - sorted[12]) < 60,
+                qPrintable(
+                    QStringLiteral("sound %1 is %2 ms off").arg(i).arg(delays[i] - sorted[12])));
+    }
+
+    void aNewSoundCutsOffTheLastOne() {
+        Recorder recorder;
+        recorder.start();
+        player->play("low.wav", 1);
+        QThread::msleep(300);
+        player->play("high.wav", 1);
+        QThread::msleep(1200);
+        const std::vector<double> samples = recorder.stop();
+        const std::vector<Burst> low = bursts(samples, 500), high = bursts(samples, 1500);
+        QCOMPARE(low.size(), 1U);
+        QCOMPARE(high.size(), 1U);
+        qInfo("cut-off: the first ends %.0f ms from the second's start",
+              low[0].endMs - high[0].startMs);
+        QVERIFY2(std::abs(low[0].endMs - high[0].startMs) <= 30,
+                 qPrintable(QStringLiteral("the first ends %1 ms from the second's start")
+                                .arg(low[0].endMs - high[0].startMs)));
+    }
+
+    void flagsZeroReturnsWhenTheSoundHasEnded() {
+        const Clock::time_point start = Clock::now();
+        player->play("mid.wav", 0);
+        const double took = msBetween(start, Clock::now());
+        qInfo("a 300 ms sound with flags 0 returned after %.0f ms", took);
+        QVERIFY2(took >= 300 && took < 300 + 250, qPrintable(QString::number(took)));
+    }
+
+    void aStoppedServerNeverHoldsTheCaller() {
+        server->pause();
+        double longest = 0;
+        for (int i = 0; i < 10; ++i) {
+            const Clock::time_point start = Clock::now();
+            player->play(i % 2 == 0 ? "high.wav" : "mid.wav", 1);
+            longest = std::max(longest, msBetween(start, Clock::now()));
+            QThread::msleep(50);
+        }
+        server->resume();
+        qInfo("server stopped: the longest request took %.2f ms", longest);
+        QVERIFY2(longest < 5, qPrintable(QStringLiteral("a request took %1 ms").arg(longest)));
+        QThread::msleep(1500);  // what was left in the stream before the stop has played out
+        Recorder recorder;
+        recorder.start();
+        player->play("missing.wav", 1);  // and a missing file gives the built-in default sound
+        QThread::msleep(800);
+        const std::vector<Burst> heard = bursts(recorder.stop());
+        QVERIFY2(heard.size() == 1, qPrintable(describe(heard)));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("KELO_TEST_CLOSE"))
+        return closeTheWindow();
+    SoundHeardTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_sound_heard.moc"

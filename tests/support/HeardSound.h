@@ -1,0 +1,178 @@
+// A private PulseAudio server with a null sink, a recorder on its monitor and the bursts of sound
+// found in the recording: how the tests and the benchmark hear what the game plays.
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QThread>
+#include <cmath>
+#include <csignal>
+#include <numbers>
+#include <vector>
+
+namespace kelo::test {
+
+inline constexpr int RecordRate = 8000;  // mono, enough for tones below 4 kHz
+
+// Started in a temporary folder of its own and stopped by its process id. `error` is empty when
+// it answers; PULSE_SERVER then points this process's sound clients at it.
+class PulseServer {
+  public:
+    PulseServer() {
+        const QString pulse = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (pulse.isEmpty() || !dir_.isValid()) {
+            error = QStringLiteral("pulseaudio is not installed");
+            return;
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
+            env.insert(QLatin1String(name), dir_.path());
+        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("run")));
+        server_.setProcessEnvironment(env);
+        server_.setProcessChannelMode(QProcess::MergedChannels);
+        const QString socket = dir_.filePath(QStringLiteral("native"));
+        server_.start(pulse, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                              QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
+                              QStringLiteral("--disable-shm=yes"),
+                              QStringLiteral("--load=module-null-sink sink_name=kelo"),
+                              QStringLiteral("--load=module-native-protocol-unix "
+                                             "auth-anonymous=1 socket=") +
+                                  socket});
+        server_.waitForStarted(5000);
+        address = QStringLiteral("unix:") + socket;
+        qputenv("PULSE_SERVER", address.toUtf8());
+        for (int i = 0; i < 100; ++i) {  // up to 10 s
+            if (server_.state() != QProcess::Running)
+                break;
+            QProcess info;
+            info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+            if (info.waitForFinished(2000) && info.exitCode() == 0)
+                return;
+            QThread::msleep(100);
+        }
+        server_.waitForReadyRead(100);
+        error = QStringLiteral("pulseaudio did not answer: ") + server_.readAll();
+    }
+    ~PulseServer() {
+        resume();
+        server_.terminate();
+        if (!server_.waitForFinished(3000))
+            server_.kill();
+        server_.waitForFinished(3000);
+    }
+    PulseServer(const PulseServer&) = delete;
+    PulseServer& operator=(const PulseServer&) = delete;
+
+    void pause() { ::kill(static_cast<pid_t>(server_.processId()), SIGSTOP); }
+    void resume() { ::kill(static_cast<pid_t>(server_.processId()), SIGCONT); }
+
+    QString error;
+    QString address;
+
+  private:
+    QTemporaryDir dir_;
+    QProcess server_;
+};
+
+// Records the null sink's monitor from the end of start() to stop(); sample 0 is some moment
+// close to that, so only distances between sounds can be read from it.
+class Recorder {
+  public:
+    void start() {
+        parec_.setStandardOutputFile(
+            dir_.filePath(QStringLiteral("monitor.raw")));  // a pipe would fill while no one reads
+        parec_.start(
+            QStringLiteral("parec"),
+            {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+             QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10"),
+             QStringLiteral("--rate=%1").arg(RecordRate), QStringLiteral("--device=kelo.monitor")});
+        parec_.waitForStarted();
+        // The first samples can take a second or two to come, and come with up to a few seconds
+        // of what the sink played before; from then on it records steadily.
+        const QString file = dir_.filePath(QStringLiteral("monitor.raw"));
+        for (int i = 0; i < 200 && QFileInfo(file).size() == 0; ++i)
+            QThread::msleep(50);
+        QThread::msleep(200);
+        skipped_ = QFileInfo(file).size() & ~qint64{1};
+        QThread::msleep(100);  // so nothing asked for after start() is heard at sample 0
+    }
+    // Mono samples in -1..1.
+    std::vector<double> stop() {
+        parec_.terminate();
+        parec_.waitForFinished(3000);
+        QFile file(dir_.filePath(QStringLiteral("monitor.raw")));
+        const QByteArray raw =
+            file.open(QIODevice::ReadOnly) ? file.readAll().mid(skipped_) : QByteArray();
+        std::vector<double> samples(static_cast<std::size_t>(raw.size()) / 2);
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            const auto lo = static_cast<unsigned char>(raw[static_cast<qsizetype>(2 * i)]);
+            const auto hi = static_cast<unsigned char>(raw[static_cast<qsizetype>(2 * i + 1)]);
+            samples[i] = static_cast<std::int16_t>(lo | (hi << 8)) / 32768.0;
+        }
+        return samples;
+    }
+
+  private:
+    QTemporaryDir dir_;
+    QProcess parec_;
+    qint64 skipped_ = 0;
+};
+
+struct Burst {
+    double startMs;
+    double endMs;
+};
+
+// Runs of sound louder than -40 dBFS, in 10 ms windows every 5 ms; with `hz`, only that
+// frequency counts (Goertzel). Gaps under 80 ms are bridged, since a busy machine can starve the
+// mixer's thread and break a sound up; runs under 20 ms are dropped.
+inline std::vector<Burst> bursts(const std::vector<double>& samples, double hz = 0) {
+    constexpr std::size_t Window = RecordRate / 100;
+    constexpr std::size_t Hop = Window / 2;
+    constexpr double HopMs = 1000.0 * Hop / RecordRate;
+    std::vector<Burst> found;
+    for (std::size_t at = 0; at + Window <= samples.size(); at += Hop) {
+        double level = 0;
+        if (hz == 0) {
+            for (std::size_t i = at; i < at + Window; ++i)
+                level += samples[i] * samples[i];
+            level = std::sqrt(level / Window);
+        } else {
+            const double k = 2 * std::cos(2 * std::numbers::pi * hz / RecordRate);
+            double s1 = 0, s2 = 0;
+            for (std::size_t i = at; i < at + Window; ++i) {
+                const double s0 = samples[i] + k * s1 - s2;
+                s2 = s1;
+                s1 = s0;
+            }
+            level = std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - k * s1 * s2)) * std::sqrt(2.0) /
+                    Window;  // the tone's RMS
+        }
+        if (level < 0.01)
+            continue;
+        const double ms = static_cast<double>(at) * HopMs / Hop;
+        if (!found.empty() && ms - found.back().endMs < 80)
+            found.back().endMs = ms + HopMs;
+        else
+            found.push_back({ms, ms + HopMs});
+    }
+    // One already under way at sample 0 began before the recording: it is not counted.
+    std::erase_if(found, [](const Burst& b) { return b.startMs == 0 || b.endMs - b.startMs < 20; });
+    return found;
+}
+
+// "start-end" in ms for each burst, for a failure's message.
+inline QString describe(const std::vector<Burst>& heard) {
+    QString text = QStringLiteral("heard:");
+    for (const Burst& b : heard)
+        text += QStringLiteral(" %1-%2").arg(b.startMs, 0, 'f', 0).arg(b.endMs, 0, 'f', 0);
+    return text;
+}
+
+}  // namespace kelo::test
