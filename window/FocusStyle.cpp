@@ -33,36 +33,45 @@ void drawRing(QPainter* painter, const QRect& rect, const QColor& colour) {
     painter->restore();
 }
 
+// Draws `option` through `draw` as shown(), then the ring if it has the focus; false when the
+// option is not of the kind expected, which is then the base style's to draw.
+template <typename Option, typename Draw>
+bool drawMarked(const QStyleOption* option, QPainter* painter, QPalette::ColorRole ring,
+                const Draw& draw) {
+    const auto* typed = qstyleoption_cast<const Option*>(option);
+    if (typed == nullptr)
+        return false;
+    const Option copy = shown(*typed);
+    draw(&copy);
+    if ((copy.state & QStyle::State_HasFocus) != 0)
+        drawRing(painter, copy.rect, copy.palette.color(ring));
+    return true;
+}
+
 }  // namespace
 
 FocusStyle::FocusStyle() : QProxyStyle(nullptr) {}
 
 void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {
-    if (element == PE_PanelLineEdit) {
-        if (const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option)) {
-            const QStyleOptionFrame copy = shown(*frame);
-            QProxyStyle::drawPrimitive(element, &copy, painter, widget);
-            if ((copy.state & State_HasFocus) != 0)
-                drawRing(painter, copy.rect, copy.palette.color(QPalette::Text));
-            return;
-        }
-    }
-    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    const auto base = [&](const QStyleOption* shownOption) {
+        QProxyStyle::drawPrimitive(element, shownOption, painter, widget);
+    };
+    if (element == PE_PanelLineEdit &&
+        drawMarked<QStyleOptionFrame>(option, painter, QPalette::Text, base))
+        return;
+    base(option);
 }
 
 void FocusStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                              const QWidget* widget) const {
-    if (element == CE_PushButton) {
-        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
-            const QStyleOptionButton copy = shown(*button);
-            QProxyStyle::drawControl(element, &copy, painter, widget);
-            if ((copy.state & State_HasFocus) != 0)
-                drawRing(painter, copy.rect, copy.palette.color(QPalette::ButtonText));
-            return;
-        }
-    }
-    QProxyStyle::drawControl(element, option, painter, widget);
+    const auto base = [&](const QStyleOption* shownOption) {
+        QProxyStyle::drawControl(element, shownOption, painter, widget);
+    };
+    if (element == CE_PushButton &&
+        drawMarked<QStyleOptionButton>(option, painter, QPalette::ButtonText, base))
+        return;
+    base(option);
 }
 
 }  // namespace kelo
