@@ -17,13 +17,16 @@ void Saisie(GameState& s, const std::vector<std::string>& characters, int n) {
     }
 }
 
+std::size_t typedLength(const BoardCells& board) {
+    constexpr std::size_t Enough = MaxLength + 1;
+    return countCharacters(board.entryStart(Enough), Enough);
+}
+
 void Game::Text_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii != KeyEnter)
         return;
     KeyAscii = 0;
-    // One past the longest guess is enough to refuse a text as too long.
-    constexpr std::size_t Enough = MaxLength + 1;
-    const auto length = countCharacters(board_.entryStart(Enough), Enough);
+    const auto length = typedLength(board_);
     if (length > MaxLength || length < MinLength || s_.NbCoups > MaxGuesses - 1) {
         board_.setEntryText("");
         return;
@@ -32,8 +35,7 @@ void Game::Text_KeyPress(std::int16_t& KeyAscii) {
     // The turn may rewrite the box, so each test reads it afresh; NbChiffres never changes
     // during a turn, so at most one of them runs.
     for (int n = MinLength; n <= MaxLength; ++n) {
-        if (countCharacters(board_.entryStart(Enough), Enough) == static_cast<std::size_t>(n) &&
-            s_.NbChiffres == n) {
+        if (typedLength(board_) == static_cast<std::size_t>(n) && s_.NbChiffres == n) {
             Proced(n);
         }
     }

@@ -19,6 +19,10 @@ std::vector<std::string> splitCharacters(std::string_view utf8);
 // that a huge pasted text costs no more than a short one.
 std::size_t countCharacters(std::string_view utf8, std::size_t limit);
 
+// The entry box's length in characters, counted no further than one past the longest guess:
+// enough to tell a guess's length from a text too long to be one.
+std::size_t typedLength(const BoardCells& board);
+
 // Only the ten ASCII digits have a value; every other character counts as 0.
 Integer digitValue(std::string_view character);
 

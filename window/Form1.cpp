@@ -358,8 +358,7 @@ void Form1::connectEvents() {
 
 void Form1::act(Action action, const std::function<void()>& run) {
     const int guessesBefore = game_.state().NbCoups;
-    const std::size_t typed =
-        action == Action::Enter ? countCharacters(entryStart(MaxLength + 1), MaxLength + 1) : 0;
+    const std::size_t typed = action == Action::Enter ? typedLength(*this) : 0;
     shown_ = {};
     run();
     announce(outcome(action, typed, guessesBefore));
