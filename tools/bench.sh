@@ -8,7 +8,7 @@ runs=${1:-15}
 
 bash tools/deps.sh
 build=build-bench
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKELO_BENCH=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 
 folder=$(mktemp -d)

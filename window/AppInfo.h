@@ -5,7 +5,8 @@ class QIcon;
 
 namespace kelo::app {
 
-inline constexpr char Version[] = "2.00.0001";
+// From project(VERSION) in the top CMakeLists.txt.
+inline constexpr char Version[] = KELO_VERSION_TEXT;
 inline constexpr char Description[] = "Zandor à Chiffres";
 inline constexpr char Language[] = "fr_FR";
 inline constexpr char ExecutableName[] = "zandor-chiffres";
