@@ -11,6 +11,7 @@ packages=(
   clang clang-tidy libclang-rt-14-dev
   libxcb1-dev libxcb-xtest0-dev
   dpkg-dev desktop-file-utils appstream lintian man-db file xdotool python3-xlib procps
+  debhelper autopkgtest
   weston qt6-wayland
 )
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package with Debian's hardening flags and prints its path; with --install
-# also installs it, as root directly or else through sudo.
+# Builds the Debian package from debian/ with dpkg-buildpackage, in a copy of the source tree (its
+# files known to git, changed or not) inside BUILD_DIR, and prints the .deb's path; with --install
+# also installs it, as root directly or else through sudo. Further arguments go to
+# dpkg-buildpackage in place of -b (binary only).
 #
-#   tools/package.sh [--install] [BUILD_DIR]      (BUILD_DIR: build-deb)
+#   tools/package.sh [--install] [BUILD_DIR [DPKG_BUILDPACKAGE_OPTION...]]   (BUILD_DIR: build-deb)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -11,20 +13,21 @@ if [ "${1:-}" = --install ]; then
   install=1
   shift
 fi
-build=${1:-$root/build-deb}
+build=$(mkdir -p "${1:-$root/build-deb}" && cd "${1:-$root/build-deb}" && pwd)
+[ $# -eq 0 ] || shift
+options=("$@")
+[ $# -gt 0 ] || options=(-b)
 
-# The flags Debian builds its packages with; bindnow is not among bookworm's defaults.
-cd "$root"
-export DEB_BUILD_MAINT_OPTIONS=${DEB_BUILD_MAINT_OPTIONS:-hardening=+all}
-cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKELO_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
-  -DCMAKE_SHARED_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
-log=$(cd "$build" && cpack -G DEB 2>&1) || { echo "$log" >&2; exit 1; }
-deb=$(sed -n 's/^CPack: - package: \(.*\.deb\) generated\.$/\1/p' <<<"$log")
-[ -f "$deb" ] || { echo "$log" >&2; exit 1; }
+version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
+source="$build/zandor-chiffres-$version"
+rm -rf "$source" "$build"/zandor-chiffres_*
+mkdir -p "$source"
+(cd "$root" && git ls-files -z --cached --others --exclude-standard |
+  xargs -0 sh -c 'for f; do [ ! -e "$f" ] || printf "%s\0" "$f"; done' sh |
+  tar --null -T - -cf -) | tar -xf - -C "$source"
+(cd "$source" && dpkg-buildpackage "${options[@]}" -us -uc -J"$(nproc)") >"$build/build.log" 2>&1 ||
+  { tail -n 40 "$build/build.log" >&2; echo "package.sh: the build failed; see $build/build.log" >&2; exit 1; }
+deb=$(ls "$build"/zandor-chiffres_"$version"_*.deb)
 echo "$deb"
 
 if [ "$install" = 1 ]; then
