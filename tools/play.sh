@@ -19,7 +19,8 @@ fi
 bash "$root/tools/deps.sh"
 
 build=${KELO_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKELO_BENCH=OFF >/dev/null
+# A build folder made before keeps the options it was made with.
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 # The player's own sounds stay: only the missing ones are added.

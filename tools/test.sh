@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, then runs every gate without a display or a
-# sound device: the test suite, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the settings-file fuzzer for a bounded time, clang-tidy, and the install tree and package.
+# sound device, each to its end whatever the others did: the test suite (warnings as errors, the
+# benchmark built too), the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# settings-file fuzzer for a bounded time, clang-tidy, the install tree, and the Debian package
+# (lintian, a second build compared byte for byte, autopkgtest). Fails if any gate failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,32 +11,37 @@ bash tools/deps.sh
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
-gates=0
+export jobs
+passed=0
+failed=0
+results=()
+gate() {  # gate NAME SCRIPT: the script runs in a shell of its own that stops at its first failure
+  local start=$SECONDS
+  echo "== $1"
+  if bash -euo pipefail -c "$2"; then
+    passed=$((passed + 1))
+    results+=("ok      $1 ($((SECONDS - start)) s)")
+  else
+    failed=$((failed + 1))
+    results+=("FAILED  $1 ($((SECONDS - start)) s)")
+  fi
+}
 
-echo "== Test suite"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-test -j"$jobs"
-ctest --test-dir build-test --output-on-failure -j"$jobs"
-gates=$((gates + 1))
+gate "test suite" '
+  cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELO_WERROR=ON -DKELO_BENCH=ON >/dev/null
+  cmake --build build-test -j"$jobs"
+  ctest --test-dir build-test --output-on-failure -j"$jobs"'
+gate "test suite with AddressSanitizer and UndefinedBehaviorSanitizer" '
+  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKELO_SANITIZE=ON -DKELO_WERROR=ON >/dev/null
+  cmake --build build-sanitize -j"$jobs"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
+    ctest --test-dir build-sanitize --output-on-failure -j"$jobs" --timeout 900'
+gate "settings-file fuzzer" 'bash tools/fuzz-settings.sh 60'
+gate "clang-tidy" 'bash tools/tidy.sh build-test'
+gate "install tree" 'bash tools/check-install.sh build-test'
+gate "Debian package" 'bash tools/check-package.sh build-package'
 
-echo "== Test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKELO_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
-  ctest --test-dir build-sanitize --output-on-failure -j"$jobs" --timeout 900
-gates=$((gates + 1))
-
-echo "== Settings-file fuzzer"
-bash tools/fuzz-settings.sh 60
-gates=$((gates + 1))
-
-echo "== clang-tidy"
-bash tools/tidy.sh build-test
-gates=$((gates + 1))
-
-echo "== Install tree and Debian package"
-bash tools/check-install.sh build-test
-gates=$((gates + 1))
-
-echo "gates: $gates passed, 0 failed"
+printf '%s\n' "${results[@]}"
+echo "gates: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
