@@ -44,15 +44,6 @@ std::set<std::string> mappedLibraries() {
     return found;
 }
 
-// The process's peak resident memory in MB.
-double peakRssMb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmHWM:"))
-            return std::stod(line.substr(6)) / 1024;
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,6 +101,6 @@ int main(int argc, char** argv) {
         "sound: module maps %zu libraries; device open in %.0f ms off the window's thread; "
         "24 requests, %zu heard; longest request %.2f ms, %.2f ms with the server stopped, "
         "%.2f ms with hostile files; peak RSS %.1f MB\n",
-        libraries, openMs, heard, longest, stalled, hostileLongest, peakRssMb());
+        libraries, openMs, heard, longest, stalled, hostileLongest, kelo::test::peakRssMb());
     return 0;
 }

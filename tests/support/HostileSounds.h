@@ -6,12 +6,14 @@
 #include <QByteArray>
 #include <QString>
 #include <cmath>
+#include <fstream>
 #include <numbers>
+#include <string>
 #include <vector>
 
 namespace kelo::test {
 
-inline constexpr double HostileToneHz = 700;
+inline constexpr double HostileToneHz = 1800;  // far from the default sound's
 
 // 8-bit mono PCM of a tone at HostileToneHz; `declared` replaces the data chunk's size.
 inline QByteArray hostileWav(int rate, double seconds, quint32 declared = 0) {
@@ -80,6 +82,15 @@ inline std::vector<HostileSound> hostileSounds() {
             {"WAV cut in its header", hostileWav(8000, 0.3).left(30), false},
             {"empty file", QByteArray(), false},
             {"WAV of 31 seconds", hostileWav(8000, 31), false}};
+}
+
+// The process's peak resident memory in MB.
+inline double peakRssMb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmHWM:"))
+            return std::stod(line.substr(6)) / 1024;
+    return 0;
 }
 
 }  // namespace kelo::test
