@@ -1,13 +1,20 @@
 // Plays 24 of the game's short sounds 400 ms apart into a private PulseAudio null sink and counts
-// the bursts heard, then times requests while the server is stopped. Prints one line of figures.
+// the bursts heard, then times requests while the server is stopped and with hostile files in
+// place of a sound, and counts the libraries the module maps. Prints one line of figures.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
 #include <thread>
 
 #include "HeardSound.h"
+#include "HostileSounds.h"
 #include "LazySoundPlayer.h"
 #include "Sounds.h"
 
@@ -26,6 +33,17 @@ double timed(kelo::LazySoundPlayer& player, const char* file, double longest) {
     return std::max(longest, msSince(start));
 }
 
+// The shared libraries mapped into this process.
+std::set<std::string> mappedLibraries() {
+    std::ifstream maps("/proc/self/maps");
+    std::set<std::string> found;
+    for (std::string line; std::getline(maps, line);)
+        if (const auto at = line.find('/');
+            at != std::string::npos && line.find(".so", at) != std::string::npos)
+            found.insert(line.substr(at));
+    return found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -37,10 +55,12 @@ int main(int argc, char** argv) {
     }
     QDir::setCurrent(QStringLiteral(KELO_SOUNDS_DIR));
     kelo::LazySoundPlayer player(KELO_SOUND_MODULE);
+    const std::size_t librariesBefore = mappedLibraries().size();
     const Clock::time_point opening = Clock::now();
     player.load();
     player.settled(std::chrono::seconds(30));
     const double openMs = msSince(opening);
+    const std::size_t libraries = mappedLibraries().size() - librariesBefore;
 
     kelo::test::Recorder recorder;
     recorder.start();
@@ -61,9 +81,26 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     server.resume();
+
+    // Each hostile file twice: the first request and one for a file already seen.
+    QTemporaryDir hostile;
+    QDir::setCurrent(hostile.path());
+    double hostileLongest = 0;
+    for (const kelo::test::HostileSound& sound : kelo::test::hostileSounds()) {
+        QFile file(QStringLiteral("Kelo1.wav"));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(sound.bytes) != sound.bytes.size())
+            return 1;
+        file.close();
+        for (int i = 0; i < 2; ++i) {
+            hostileLongest = timed(player, kelo::SoundButtonDown, hostileLongest);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    }
     std::printf(
-        "sound: device open in %.0f ms off the window's thread; 24 requests, %zu heard; "
-        "longest request %.2f ms, %.2f ms with the server stopped\n",
-        openMs, heard, longest, stalled);
+        "sound: module maps %zu libraries; device open in %.0f ms off the window's thread; "
+        "24 requests, %zu heard; longest request %.2f ms, %.2f ms with the server stopped, "
+        "%.2f ms with hostile files; peak RSS %.1f MB\n",
+        libraries, openMs, heard, longest, stalled, hostileLongest, kelo::test::peakRssMb());
     return 0;
 }

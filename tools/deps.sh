@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev libgl-dev libsdl2-mixer-dev libasound2-dev pulseaudio pulseaudio-utils
+  qt6-base-dev libgl-dev libsdl2-dev libasound2-dev pulseaudio pulseaudio-utils
   fonts-dejavu-core fonts-liberation2
   dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   xvfb xauth

@@ -9,6 +9,7 @@
 
 #include "Form1.h"
 #include "HeardSound.h"
+#include "HostileSounds.h"
 #include "LazySoundPlayer.h"
 #include "RandomSource.h"
 #include "Sounds.h"
@@ -181,6 +182,50 @@ class SoundHeardTest : public QObject {
         recorder.start();
         player->play("missing.wav", 1);  // and a missing file gives the built-in default sound
         QThread::msleep(800);
+        const std::vector<Burst> heard = bursts(recorder.stop());
+        QVERIFY2(heard.size() == 1, qPrintable(describe(heard)));
+    }
+
+    void hostileFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("playsTone");
+        for (const HostileSound& sound : hostileSounds())
+            QTest::newRow(sound.name) << sound.bytes << sound.playsTone;
+    }
+    // Each plays the default sound or what is there, never what another format holds.
+    void hostileFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, playsTone);
+        QFile file(QStringLiteral("Kelo1.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+        Recorder recorder;
+        recorder.start();
+        const Clock::time_point start = Clock::now();
+        kelo::Tic(*player, 1);
+        const double held = msBetween(start, Clock::now());
+        QThread::msleep(800);
+        const std::vector<double> samples = recorder.stop();
+        qInfo("held the caller %.2f ms; peak memory %.0f MB", held, peakRssMb());
+        QVERIFY2(held < 5, qPrintable(QString::number(held)));
+        QVERIFY2(bursts(samples).size() == 1, qPrintable(describe(bursts(samples))));
+        QCOMPARE(bursts(samples, HostileToneHz).size(), playsTone ? 1U : 0U);
+#ifndef __SANITIZE_ADDRESS__  // its shadow memory counts as the process's
+        QVERIFY2(peakRssMb() < 100, qPrintable(QString::number(peakRssMb())));
+#endif
+    }
+
+    void heardAgainAfterTheServerRestarts() {
+        server->restart();
+        QVERIFY2(server->error.isEmpty(), qPrintable(server->error));
+        const Clock::time_point back = Clock::now();
+        Recorder recorder;
+        recorder.start();
+        QThread::msleep(
+            static_cast<unsigned long>(std::max(0.0, 2000 - msBetween(back, Clock::now()))));
+        player->play("high.wav", 1);
+        QThread::msleep(600);
         const std::vector<Burst> heard = bursts(recorder.stop());
         QVERIFY2(heard.size() == 1, qPrintable(describe(heard)));
     }

@@ -37,27 +37,17 @@ class PulseServer {
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::MergedChannels);
         const QString socket = dir_.filePath(QStringLiteral("native"));
-        server_.start(pulse, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+        server_.setProgram(pulse);
+        server_.setArguments({QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
                               QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
                               QStringLiteral("--disable-shm=yes"),
                               QStringLiteral("--load=module-null-sink sink_name=kelo"),
                               QStringLiteral("--load=module-native-protocol-unix "
                                              "auth-anonymous=1 socket=") +
                                   socket});
-        server_.waitForStarted(5000);
         address = QStringLiteral("unix:") + socket;
         qputenv("PULSE_SERVER", address.toUtf8());
-        for (int i = 0; i < 100; ++i) {  // up to 10 s
-            if (server_.state() != QProcess::Running)
-                break;
-            QProcess info;
-            info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-            if (info.waitForFinished(2000) && info.exitCode() == 0)
-                return;
-            QThread::msleep(100);
-        }
-        server_.waitForReadyRead(100);
-        error = QStringLiteral("pulseaudio did not answer: ") + server_.readAll();
+        start();
     }
     ~PulseServer() {
         resume();
@@ -71,11 +61,33 @@ class PulseServer {
 
     void pause() { ::kill(static_cast<pid_t>(server_.processId()), SIGSTOP); }
     void resume() { ::kill(static_cast<pid_t>(server_.processId()), SIGCONT); }
+    // As a crash would end it, then a new one in the same folder.
+    void restart() {
+        ::kill(static_cast<pid_t>(server_.processId()), SIGKILL);
+        server_.waitForFinished(3000);
+        start();
+    }
 
     QString error;
     QString address;
 
   private:
+    void start() {
+        server_.start();
+        server_.waitForStarted(5000);
+        for (int i = 0; i < 100; ++i) {  // up to 10 s
+            if (server_.state() != QProcess::Running)
+                break;
+            QProcess info;
+            info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+            if (info.waitForFinished(2000) && info.exitCode() == 0)
+                return;
+            QThread::msleep(100);
+        }
+        server_.waitForReadyRead(100);
+        error = QStringLiteral("pulseaudio did not answer: ") + server_.readAll();
+    }
+
     QTemporaryDir dir_;
     QProcess server_;
 };

@@ -1,0 +1,347 @@
+// Plays the game's sounds through SDL's audio alone on whatever server SDL finds (PulseAudio,
+// PipeWire, ALSA), without SDL's video.
+#include "SdlSoundPlayer.h"
+
+#include <SDL.h>
+#include <alsa/asoundlib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "DefaultSound.h"
+
+namespace kelo {
+namespace {
+
+constexpr const char* AppName = "Zandor Chiffres";
+// How often the player's thread looks at the device when no request comes.
+constexpr std::chrono::milliseconds Tick{50};
+// While the device is lost, how often it is opened again.
+constexpr std::chrono::seconds Reopen{1};
+// A few ms of silence queued this often when nothing plays: on a backend that tells nothing
+// when its server goes, silence that is never taken is what shows the device lost.
+constexpr std::chrono::milliseconds Beat{500};
+// A new stream can take more than a second to play its first bytes; until it has, only a longer
+// wait means the device is lost.
+constexpr std::chrono::seconds FirstSound{3};
+
+// Without a sound server SDL falls back to ALSA, whose library writes several lines about
+// missing cards on the console; the one line about silent sounds says all the player needs.
+void quietAlsa(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+               const char* /*fmt*/, ...) {}
+
+std::uint32_t le32(const std::uint8_t* at) {
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8U | std::uint32_t{at[2]} << 16U |
+           std::uint32_t{at[3]} << 24U;
+}
+
+void putLe32(std::uint8_t* at, std::uint64_t value) {
+    for (unsigned i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8U * i));
+}
+
+// A regular file's bytes, or none when it is something else or too big; opened without waiting,
+// so a pipe or a device put in a sound's place cannot hold the player's thread.
+std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+        static_cast<std::uintmax_t>(info.st_size) <= SdlSoundPlayer::LargestSoundFile) {
+        bytes.emplace(static_cast<std::size_t>(info.st_size));
+        std::size_t got = 0;
+        for (ssize_t n = 1; got < bytes->size() && n > 0; got += static_cast<std::size_t>(n))
+            n = std::max<ssize_t>(0, ::read(fd, bytes->data() + got, bytes->size() - got));
+        bytes->resize(got);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// Checks that the bytes are a RIFF/WAVE file whose data would last no longer than the longest
+// sound, before SDL's loader sees them, and makes the data chunk's size no more than what the file
+// holds: SDL reserves the size a header claims, which can be gigabytes.
+bool checkWave(std::vector<std::uint8_t>& file) {
+    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 ||
+        std::memcmp(file.data() + 8, "WAVE", 4) != 0)
+        return false;
+    putLe32(file.data() + 4, file.size() - 8);
+    std::uint64_t bytesPerSecond = 0;
+    for (std::uint64_t at = 12; at + 8 <= file.size();) {
+        std::uint8_t* chunk = file.data() + at;
+        const std::uint64_t body = at + 8;
+        const std::uint64_t size = std::min<std::uint64_t>(le32(chunk + 4), file.size() - body);
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && size >= 16)
+            bytesPerSecond = le32(chunk + 16);
+        if (std::memcmp(chunk, "data", 4) == 0) {
+            putLe32(chunk + 4, size);
+            return bytesPerSecond != 0 &&
+                   size <= bytesPerSecond * SdlSoundPlayer::LongestSound.count();
+        }
+        at = body + size + (size & 1U);
+    }
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlSoundPlayer> SdlSoundPlayer::open(std::string& why) {
+    snd_lib_error_set_handler(quietAlsa);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_APP_NAME, AppName);
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, AppName);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        why = SDL_GetError();
+        return nullptr;
+    }
+    // Picked only when named in SDL_AUDIODRIVER: "disk" would write a file in the working folder.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    const std::string name = driver != nullptr ? driver : "";
+    if (name == "disk" || name == "dummy") {
+        why = "SDL audio driver \"" + name + "\"";
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return nullptr;
+    }
+    std::unique_ptr<SdlSoundPlayer> player(new SdlSoundPlayer(name));
+    if (!player->openDevice()) {
+        why = SDL_GetError();
+        return nullptr;
+    }
+    player->worker_ = std::thread([p = player.get()] { p->run(); });
+    return player;
+}
+
+SdlSoundPlayer::SdlSoundPlayer(std::string driver) : driver_(std::move(driver)) {}
+
+SdlSoundPlayer::~SdlSoundPlayer() {
+    if (worker_.joinable()) {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        worker_.join();
+    }
+    closeDevice();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_Quit();
+}
+
+void SdlSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
+    // Only the working folder is read here: the file itself is the player's thread's business.
+    std::error_code error;
+    std::filesystem::path path;
+    if (!fileName.empty())
+        path = std::filesystem::absolute(std::filesystem::path(fileName), error);
+    std::unique_lock lock(mutex_);
+    const std::uint64_t number = ++requested_;
+    pending_ = Request{error ? std::filesystem::path() : std::move(path), number};
+    lock.unlock();
+    wake_.notify_one();
+    if ((flags & 1) != 0)
+        return;
+    // The device takes the last bytes a little before they are heard, and never if the server
+    // stalls: so the sound's length at least, the margin at most.
+    lock.lock();
+    if (!started_.wait_for(lock, std::chrono::seconds(2), [&] { return handled_ >= number; }) ||
+        handled_ != number || handledLength_ == Clock::duration::zero())
+        return;
+    const Clock::time_point end = Clock::now() + handledLength_;
+    lock.unlock();
+    std::this_thread::sleep_until(end);
+    lock.lock();
+    started_.wait_until(lock, end + SyncMargin, [&] { return drained_ || requested_ != number; });
+}
+
+bool SdlSoundPlayer::openDevice() {
+    closeDevice();
+    opened_ = Clock::now();
+    // Every open after the first starts SDL's driver again: the one that lost its server keeps
+    // a connection to it that never comes back. The same driver, so a restarting server does
+    // not leave the game on the sound card behind its back.
+    if (!driverUp_) {
+        if (SDL_AudioInit(driver_.c_str()) != 0)
+            return false;
+        driverUp_ = true;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    // 1024 frames: about 23 ms from a request to the speaker, and as much slack for SDL's
+    // thread on a busy machine before a sound breaks up.
+    wanted.samples = 1024;
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_, 0);
+    if (device_ == 0)
+        return false;
+    beat_.assign(static_cast<std::size_t>(spec_.freq / 100) * spec_.channels * 2U, spec_.silence);
+    SDL_PauseAudioDevice(device_, 0);
+    working_ = false;
+    queue(beat_);
+    nextBeat_ = Clock::now() + Beat;
+    return true;
+}
+
+void SdlSoundPlayer::closeDevice() {
+    if (device_ != 0)
+        SDL_CloseAudioDevice(device_);
+    device_ = 0;
+}
+
+void SdlSoundPlayer::restartDriver() {
+    closeDevice();
+    SDL_AudioQuit();
+    driverUp_ = false;
+}
+
+void SdlSoundPlayer::run() {
+    Clock::time_point watched = Clock::now();
+    std::unique_lock lock(mutex_);
+    while (!stop_) {
+        if (!pending_)
+            wake_.wait_until(lock, watched + Tick);
+        const std::optional<Request> request = std::exchange(pending_, std::nullopt);
+        if (stop_)
+            break;
+        lock.unlock();
+        if (request)
+            start(*request);
+        if (Clock::now() - watched >= Tick) {
+            watched = Clock::now();
+            watch();
+        }
+        lock.lock();
+    }
+}
+
+void SdlSoundPlayer::start(const Request& request) {
+    const Samples& samples = request.path.empty() ? lookUp({}) : lookUp(request.path);
+    const Samples& sound = samples.empty() ? lookUp({}) : samples;
+    std::unique_lock lock(mutex_);
+    // One asked for while this one was read would cut it off at once.
+    const bool play = !pending_ && device_ != 0 && !sound.empty();
+    lock.unlock();
+    if (play)
+        queue(sound);
+    lock.lock();
+    handled_ = request.number;
+    handledLength_ = play ? lengthOf(sound.size()) : Clock::duration::zero();
+    drained_ = false;
+    lock.unlock();
+    started_.notify_all();
+}
+
+void SdlSoundPlayer::queue(const Samples& samples) {
+    SDL_ClearQueuedAudio(device_);
+    SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size()));
+    playedOut_ = Clock::now() + lengthOf(samples.size()) + SyncMargin;
+}
+
+// A lost device is closed and opened again, at most once a second, which brings the sound back
+// once a restarted server answers.
+void SdlSoundPlayer::watch() {
+    const Clock::time_point now = Clock::now();
+    if (device_ == 0) {
+        if (now - opened_ >= Reopen) {
+            restartDriver();
+            openDevice();
+        }
+        return;
+    }
+    const Uint32 queued = SDL_GetQueuedAudioSize(device_);
+    if (queued == 0) {
+        working_ = true;
+        {
+            const std::lock_guard lock(mutex_);
+            drained_ = true;
+        }
+        started_.notify_all();
+    }
+    const bool late = queued > 0 && now > playedOut_ && (working_ || now - opened_ > FirstSound);
+    if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED || late) {
+        restartDriver();
+        if (now - opened_ >= Reopen)
+            openDevice();
+    } else if (queued == 0 && now >= nextBeat_) {
+        queue(beat_);
+        nextBeat_ = now + Beat;
+    }
+}
+
+const SdlSoundPlayer::Samples& SdlSoundPlayer::lookUp(const std::filesystem::path& path) {
+    static const Samples none;
+    if (path.empty()) {
+        if (fallback_.empty()) {
+            Samples wav(DefaultSoundWav, DefaultSoundWav + DefaultSoundWavSize);
+            if (checkWave(wav))
+                fallback_ = decode(wav).value_or(Samples());
+        }
+        return fallback_;
+    }
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_time_type modified = fs::last_write_time(path, error);
+    const std::uintmax_t size = error ? 0 : fs::file_size(path, error);
+    if (error)
+        return none;
+    auto found = files_.find(path);
+    if (found == files_.end() || found->second.modified != modified || found->second.size != size) {
+        std::optional<Samples> file = readFile(path);
+        found = files_
+                    .insert_or_assign(
+                        path, Decoded{modified, size,
+                                      file && checkWave(*file) ? decode(*file) : std::nullopt})
+                    .first;
+    }
+    return found->second.samples ? *found->second.samples : none;
+}
+
+// SDL's loader, then its conversion to the device's format; none for what it cannot read or
+// what would last too long.
+std::optional<SdlSoundPlayer::Samples> SdlSoundPlayer::decode(const Samples& file) const {
+    SDL_AudioSpec spec{};
+    Uint8* data = nullptr;
+    Uint32 length = 0;
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, &spec,
+                       &data, &length) == nullptr)
+        return std::nullopt;
+    const std::uint64_t frameBytes =
+        std::uint64_t{spec.channels} * SDL_AUDIO_BITSIZE(spec.format) / 8U;
+    std::optional<Samples> out;
+    SDL_AudioCVT cvt{};
+    if (frameBytes != 0 && spec.freq > 0 &&
+        length <= frameBytes * static_cast<std::uint64_t>(spec.freq) *
+                      static_cast<std::uint64_t>(LongestSound.count()) &&
+        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, spec_.format, spec_.channels,
+                          spec_.freq) >= 0) {
+        cvt.len = static_cast<int>(length);
+        out.emplace(static_cast<std::size_t>(length) *
+                    static_cast<std::size_t>(std::max(1, cvt.len_mult)));
+        std::memcpy(out->data(), data, length);
+        cvt.buf = out->data();
+        if (cvt.needed == 0 || SDL_ConvertAudio(&cvt) == 0)
+            out->resize(cvt.needed == 0 ? length : static_cast<std::size_t>(cvt.len_cvt));
+        else
+            out.reset();
+    }
+    SDL_FreeWAV(data);
+    if (out)
+        out->resize(out->size() / (std::size_t{spec_.channels} * 2U) * spec_.channels * 2U);
+    return out;
+}
+
+SdlSoundPlayer::Clock::duration SdlSoundPlayer::lengthOf(std::size_t bytes) const {
+    const auto perSecond = static_cast<std::uint64_t>(spec_.freq) * spec_.channels *
+                           SDL_AUDIO_BITSIZE(spec_.format) / 8U;
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(
+        bytes * std::uint64_t{1000000} / std::max<std::uint64_t>(1, perSecond)));
+}
+
+}  // namespace kelo
