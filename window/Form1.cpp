@@ -18,6 +18,7 @@
 
 #include "AppInfo.h"
 #include "FocusStyle.h"
+#include "FormLook.h"
 #include "Layout.h"
 #include "Lifecycle.h"
 #include "Rules.h"
@@ -58,7 +59,7 @@ QFont makeFont(const layout::FontStyle& style) {
     if (!style.standIn.empty())
         font.setFamilies({toQString(layout::FontFamily), toQString(style.standIn)});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(style.points);
+    font.setPixelSize(look::fontPixels(style.points));
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
@@ -146,6 +147,7 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
                  layout::Form.clientHeight / layout::TwipsPerPixel);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, toColor(layout::Form.background));
+    look::fixEdgeColours(palette);
     setPalette(palette);
     setAutoFillBackground(true);
 
