@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "AppInfo.h"
+#include "DigitShortcuts.h"
 #include "FocusStyle.h"
 #include "FormLook.h"
 #include "Layout.h"
@@ -356,6 +357,7 @@ void Form1::connectEvents() {
         button->setToolTip(
             QStringLiteral("%1 (%2)").arg(button->accessibleName(), toQString(row.spoken)));
     }
+    new DigitShortcuts(*this);
 }
 
 void Form1::act(Action action, const std::function<void()>& run) {
