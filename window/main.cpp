@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "LazySoundPlayer.h"
 #include "RandomSource.h"
+#include "SignalClose.h"
 
 int main(int argc, char* argv[]) {
     // Wayland lets no program place its window or learn where it is, so the remembered position
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
         (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
+    const kelo::SignalClose closeOnSignal(form);
     // What the first paint can do without comes after it, before the player's first click.
     QObject::connect(&form, &kelo::Form1::firstGameShown, &app, [&sound] {
         kelo::app::applyApplicationInfo();
