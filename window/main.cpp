@@ -8,11 +8,9 @@
 #include "SignalClose.h"
 
 int main(int argc, char* argv[]) {
-    // Wayland lets no program place its window or learn where it is, so the remembered position
-    // works only through X11, XWayland included; Qt takes the first of the list that loads.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    kelo::app::choosePlatform();
     QApplication app(argc, argv);
+    kelo::app::applyDesktopFileName();
     kelo::LazySoundPlayer sound(
         (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
     kelo::ClockRandom random;
