@@ -15,8 +15,7 @@ namespace {
 constexpr quint32 topRowKeycode(int digit) {
     constexpr quint32 kernelKey1 = 2;
     constexpr quint32 xkbOffset = 8;
-    return (digit == 0 ? kernelKey1 + 9 : kernelKey1 + static_cast<quint32>(digit) - 1) +
-           xkbOffset;
+    return (digit == 0 ? kernelKey1 + 9 : kernelKey1 + static_cast<quint32>(digit) - 1) + xkbOffset;
 }
 
 }  // namespace
@@ -59,8 +58,7 @@ bool DigitShortcuts::eventFilter(QObject* watched, QEvent* event) {
 
 QPushButton* DigitShortcuts::buttonFor(const QKeyEvent& key) const {
     // Alt alone: with Control or Meta the keys mean something else.
-    const Qt::KeyboardModifiers held =
-        key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    const Qt::KeyboardModifiers held = key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
     if (held != Qt::AltModifier)
         return nullptr;
     for (const Row& row : rows_) {

@@ -1,9 +1,8 @@
 // Alt and the top-row keys marked 3, 4 and 5 start games on US, French and German keyboards:
 // real X key events under Xvfb, sent by the keys' places, whatever the layout types there.
+#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
-
-#include <QtGui/qguiapplication_platform.h>
 
 #include <QtTest>
 
@@ -49,7 +48,8 @@ void TestWindowKeys::altAndTopRowKey_data() {
 void TestWindowKeys::altAndTopRowKey() {
     QFETCH(QString, layout);
     QFETCH(bool, shift);
-    QCOMPARE(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), layout}), 0);
+    QCOMPARE(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), layout}),
+             0);
     WindowHarness h;
     h.form.show();
     h.form.activateWindow();
