@@ -12,6 +12,7 @@ packages=(
   libxcb1-dev libxcb-xtest0-dev
   dpkg-dev desktop-file-utils appstream lintian man-db file xdotool python3-xlib procps
   weston qt6-wayland
+  x11-xkb-utils
 )
 
 missing=()
