@@ -13,6 +13,7 @@ packages=(
   dpkg-dev desktop-file-utils appstream lintian man-db file xdotool python3-xlib procps
   debhelper autopkgtest
   weston qt6-wayland
+  x11-xkb-utils
 )
 
 missing=()

@@ -1,4 +1,4 @@
-// The program's version and icon, set on the running application.
+// The program's version, icon, menu entry and platform, set on the running application.
 #include "AppInfo.h"
 
 #include <QApplication>
@@ -19,6 +19,21 @@ void applyApplicationInfo() {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version));
     // No applicationDisplayName: the platform would append it to the window caption.
     QApplication::setWindowIcon(icon());
+}
+
+void choosePlatform() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    // Wayland lets no program place its window or learn where it is, so the remembered position
+    // works only through X11, XWayland included; Qt takes the first of the list that loads. A
+    // desktop with no X display at all gets wayland first, without xcb's complaint before it.
+    const bool waylandOnly =
+        qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    qputenv("QT_QPA_PLATFORM", waylandOnly ? "wayland;xcb" : "xcb;wayland");
+}
+
+void applyDesktopFileName() {
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELO_APP_ID));
 }
 
 }  // namespace kelo::app

@@ -1,4 +1,5 @@
-// What the program says about itself: version, description, language and icon.
+// What the program says about itself: version, description, language, icon and menu entry, and
+// the platform it asks Qt for.
 #pragma once
 
 class QIcon;
@@ -16,5 +17,12 @@ QIcon icon();
 
 // Sets the version and the icon on the running application.
 void applyApplicationInfo();
+
+// Before the application exists: the platform plugins to try, unless QT_QPA_PLATFORM names them.
+void choosePlatform();
+
+// The menu entry's name, by which docks match the window to its entry on Wayland and X11; set
+// before the window is first shown.
+void applyDesktopFileName();
 
 }  // namespace kelo::app

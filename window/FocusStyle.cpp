@@ -2,23 +2,24 @@
 // controls stand on a light ground, with a ring in the control's text colour around the focus.
 #include "FocusStyle.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QStyleOption>
+
+#include "FormLook.h"
 
 namespace kelo {
 namespace {
 
 // Styles draw the focus only after a Tab (State_KeyboardFocusChange), but here the game itself
 // moves the focus, and the player must see where it went. Styles also take the edges from the
-// window colour, which is the window's dark blue here: the platform's window colour gives the
-// edges the contrast they have on an ordinary dialog.
+// window colour, which is the window's dark blue here: an ordinary dialog's light window colour
+// gives the edges their contrast, whatever the desktop's palette.
 template <typename Option>
 Option shown(const Option& option) {
     Option copy(option);
     if ((copy.state & QStyle::State_HasFocus) != 0)
         copy.state |= QStyle::State_KeyboardFocusChange;
-    copy.palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    copy.palette.setColor(QPalette::Window, look::edgeGround());
     return copy;
 }
 

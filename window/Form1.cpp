@@ -17,7 +17,9 @@
 #include <limits>
 
 #include "AppInfo.h"
+#include "DigitShortcuts.h"
 #include "FocusStyle.h"
+#include "FormLook.h"
 #include "Layout.h"
 #include "Lifecycle.h"
 #include "Rules.h"
@@ -58,7 +60,7 @@ QFont makeFont(const layout::FontStyle& style) {
     if (!style.standIn.empty())
         font.setFamilies({toQString(layout::FontFamily), toQString(style.standIn)});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(style.points);
+    font.setPixelSize(look::fontPixels(style.points));
     font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
@@ -88,6 +90,10 @@ void styleLabel(ValueLabel* label, const std::optional<layout::Colours>& colours
 }
 
 constexpr std::int16_t KeyEnter = 13;
+
+// A window that is shown but never activated starts its first game after this, well within the
+// second a player waits before wondering.
+constexpr std::chrono::milliseconds FirstGameWithoutActivation{500};
 
 bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -146,6 +152,7 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
                  layout::Form.clientHeight / layout::TwipsPerPixel);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, toColor(layout::Form.background));
+    look::fixEdgeColours(palette);
     setPalette(palette);
     setAutoFillBackground(true);
 
@@ -354,6 +361,7 @@ void Form1::connectEvents() {
         button->setToolTip(
             QStringLiteral("%1 (%2)").arg(button->accessibleName(), toQString(row.spoken)));
     }
+    new DigitShortcuts(*this);
 }
 
 void Form1::act(Action action, const std::function<void()>& run) {
@@ -467,25 +475,32 @@ void Form1::giveFocus(FocusTarget target) {
 bool Form1::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     // Only the first activation starts the game; coming back from another program does not.
-    if (event->type() == QEvent::WindowActivate && !activated_) {
-        activated_ = true;
-        keepFrameOnScreen();
-        act(Action::NewGame, [this] { game_.Form_Activate(); });
-    }
+    if (event->type() == QEvent::WindowActivate)
+        firstActivation();
     // The first paint after the activation has just reached the screen: the window is ready, and
     // what it could do without (decoding the icon) runs now rather than delay that paint. A window
-    // manager that shows the window without activating it gets the same a moment later.
+    // manager or compositor that shows the window without activating it gets the same, and its
+    // first game, a moment later.
     if (event->type() == QEvent::UpdateRequest && activated_ && !firstGameShown_) {
         firstGameTimer_.start(0);
     } else if (event->type() == QEvent::Show && !firstGameShown_) {
-        firstGameTimer_.start(std::chrono::seconds(1));
+        firstGameTimer_.start(FirstGameWithoutActivation);
     }
     return handled;
+}
+
+void Form1::firstActivation() {
+    if (activated_)
+        return;
+    activated_ = true;
+    keepFrameOnScreen();
+    act(Action::NewGame, [this] { game_.Form_Activate(); });
 }
 
 void Form1::whenFirstGameShown() {
     if (firstGameShown_)
         return;
+    firstActivation();
     firstGameShown_ = true;
     setWindowIcon(app::icon());
     emit firstGameShown();

@@ -64,6 +64,7 @@ class Form1 final : public QWidget, public BoardCells {
   private:
     void Form_Load();
     void Form_Unload();
+    void firstActivation();
     void whenFirstGameShown();
     void moveFrameTo(TwipsPoint at);
     void keepFrameOnScreen();

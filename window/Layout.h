@@ -96,7 +96,8 @@ constexpr std::array<Control, 9> Controls{{
 // clang-format on
 
 // Keys that operate a button as a click does, leaving its caption as it is. `keys` is in
-// QKeySequence's portable form; `spoken` is how the button's French tooltip names them.
+// QKeySequence's portable form; `spoken` is how the button's French tooltip names them. Alt and a
+// digit also act by the key's place in the top row, whatever the layout types there.
 struct Shortcut {
     std::string_view button;
     std::string_view keys;
@@ -105,9 +106,9 @@ struct Shortcut {
 
 // clang-format off
 constexpr std::array<Shortcut, 6> Shortcuts{{
-    {"Command3ch",   "Alt+3",  "Alt+3"},
-    {"Command4ch",   "Alt+4",  "Alt+4"},
-    {"Command5ch",   "Alt+5",  "Alt+5"},
+    {"Command3ch",   "Alt+3",  "Alt + touche 3 du haut ou du pavé"},
+    {"Command4ch",   "Alt+4",  "Alt + touche 4 du haut ou du pavé"},
+    {"Command5ch",   "Alt+5",  "Alt + touche 5 du haut ou du pavé"},
     {"Commandv",     "Alt+V",  "Alt+V"},
     {"Commandmoins", "PgUp",   "Page précédente"},
     {"Commandplus",  "PgDown", "Page suivante"},

@@ -5,17 +5,17 @@
 #include "Form1.h"
 #include "LazySoundPlayer.h"
 #include "RandomSource.h"
+#include "SignalClose.h"
 
 int main(int argc, char* argv[]) {
-    // Wayland lets no program place its window or learn where it is, so the remembered position
-    // works only through X11, XWayland included; Qt takes the first of the list that loads.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    kelo::app::choosePlatform();
     QApplication app(argc, argv);
+    kelo::app::applyDesktopFileName();
     kelo::LazySoundPlayer sound(
         (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
+    const kelo::SignalClose closeOnSignal(form);
     // What the first paint can do without comes after it, before the player's first click.
     QObject::connect(&form, &kelo::Form1::firstGameShown, &app, [&sound] {
         kelo::app::applyApplicationInfo();

@@ -1,8 +1,11 @@
-// On the Wayland platform a window can neither be placed nor learn where it is: closing it must
-// keep the position Kelo.ini held, not store the 0, 0 the platform reports.
+// On a desktop with Wayland and no X11 the program starts on the Wayland platform, where a window
+// can neither be placed nor learn where it is: closing it must keep the position Kelo.ini held, not
+// store the 0, 0 the platform reports. Headless weston never activates the window, whose first game
+// must start all the same.
 #include <QtTest>
 #include <chrono>
 
+#include "AppInfo.h"
 #include "Form1.h"
 #include "RecordingSound.h"
 #include "SequenceRandom.h"
@@ -22,6 +25,7 @@ class TestWaylandPosition : public QObject {
 void TestWaylandPosition::storedPositionSurvivesClose() {
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         QFAIL("not on the Wayland platform: run through tests/lifecycle/under-weston.sh");
+    QCOMPARE(qgetenv("QT_QPA_PLATFORM"), QByteArray("wayland;xcb"));
     QTemporaryDir dir;
     QVERIFY(dir.isValid() && QDir::setCurrent(dir.path()));
     const QByteArray stored("3000,2250,4\r\n");
@@ -37,6 +41,8 @@ void TestWaylandPosition::storedPositionSurvivesClose() {
     form.setCloseServices(clocks, [&status](int exitStatus) { status = exitStatus; });
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.game().state().NbChiffres, 4);
+    qInfo("the window is %s", form.isActiveWindow() ? "active" : "never activated");
     qInfo("the platform reports the window at %d, %d", form.frameGeometry().left(),
           form.frameGeometry().top());
     QVERIFY(form.close());
@@ -46,5 +52,10 @@ void TestWaylandPosition::storedPositionSurvivesClose() {
     QCOMPARE(settings.readAll(), stored);
 }
 
-QTEST_MAIN(TestWaylandPosition)
+int main(int argc, char* argv[]) {
+    app::choosePlatform();  // as the game's own start does
+    QApplication application(argc, argv);
+    TestWaylandPosition test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_wayland_position.moc"

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "LimitedAccess.h"
 #include "SequenceRandom.h"
 #include "SettingsFile.h"
+#include "SignalClose.h"
 #include "StepClocks.h"
 #include "ValueLabel.h"
 
@@ -201,27 +203,35 @@ void TestWindowLifecycle::startAndClose_data() {
     QTest::addColumn<QPoint>("at");  // pixels, for Place::At
     QTest::addColumn<int>("digits");
     QTest::addColumn<QByteArray>("third");  // as written back at close
+    QTest::addColumn<int>("signal");        // that ends the run; 0: the window's close box
 
     QTest::newRow("no file: centred, 3 digits")
-        << false << QByteArray() << Place::Centred << QPoint() << 3 << QByteArray("3");
+        << false << QByteArray() << Place::Centred << QPoint() << 3 << QByteArray("3") << 0;
     QTest::newRow("the example line") << true << QByteArray("600,900,3\r\n") << Place::At
-                                      << QPoint(40, 60) << 3 << QByteArray("3");
+                                      << QPoint(40, 60) << 3 << QByteArray("3") << 0;
     QTest::newRow("left of and above the screen: top-left corner, 4 digits")
-        << true << QByteArray("-300,-200,4") << Place::At << QPoint(0, 0) << 4 << QByteArray("4");
+        << true << QByteArray("-300,-200,4") << Place::At << QPoint(0, 0) << 4 << QByteArray("4")
+        << 0;
     QTest::newRow("beyond the right and bottom edges: the frame ends on them")
         << true << QByteArray("30000,20000,5\r\n") << Place::OnFarEdge << QPoint() << 5
-        << QByteArray("5");
+        << QByteArray("5") << 0;
     QTest::newRow("third value 7: no game, written back")
         << true << QByteArray("600,900,7\r\n") << Place::At << QPoint(40, 60) << 0
-        << QByteArray("7");
+        << QByteArray("7") << 0;
     QTest::newRow("third value 3.5: no game, written back")
         << true << QByteArray("600,900,3.5\r\n") << Place::At << QPoint(40, 60) << 0
-        << QByteArray("3.5");
+        << QByteArray("3.5") << 0;
     QTest::newRow("third value 0: no game, written back")
         << true << QByteArray("600,900,0\r\n") << Place::At << QPoint(40, 60) << 0
-        << QByteArray("0");
+        << QByteArray("0") << 0;
     QTest::newRow("two values: centred, 3 digits, written whole")
-        << true << QByteArray("600,900\r\n") << Place::Centred << QPoint() << 3 << QByteArray("3");
+        << true << QByteArray("600,900\r\n") << Place::Centred << QPoint() << 3 << QByteArray("3")
+        << 0;
+    QTest::newRow("ended by SIGTERM, as at logout: closed as by the close box")
+        << true << QByteArray("600,900,4\r\n") << Place::At << QPoint(40, 60) << 4
+        << QByteArray("4") << SIGTERM;
+    QTest::newRow("ended by SIGHUP: the same")
+        << false << QByteArray() << Place::Centred << QPoint() << 3 << QByteArray("3") << SIGHUP;
 }
 
 // Start, check the placement and the first game, close in place; then the written file must
@@ -233,6 +243,7 @@ void TestWindowLifecycle::startAndClose() {
     QFETCH(QPoint, at);
     QFETCH(int, digits);
     QFETCH(QByteArray, third);
+    QFETCH(int, signal);
 
     if (fileExists)
         QVERIFY(put(SettingsFileName, content));
@@ -264,9 +275,18 @@ void TestWindowLifecycle::startAndClose() {
         QCOMPARE(run->random.reseeds, 1);
     }
 
-    QVERIFY(run->form.close());
+    if (signal != 0) {
+        const SignalClose closeOnSignal(run->form);
+        QCOMPARE(::raise(signal), 0);
+        QTRY_COMPARE(run->ends, 1);
+        QVERIFY(!run->form.isVisible());
+    } else {
+        QVERIFY(run->form.close());
+    }
     QCOMPARE(run->ends, 1);
     QCOMPARE(run->exitStatus, 0);
+    QCOMPARE(run->sound.requests.back().name, std::string("Kelo6.wav"));
+    QVERIFY(run->restsAtEnd > 0);  // after the exit pause
     const QByteArray written = line(expected.x(), expected.y(), third);
     QCOMPARE(contentOf(SettingsFileName), written);
     QVERIFY(run->settingsAtEnd == written);

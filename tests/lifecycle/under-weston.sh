@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs one test program on Qt's Wayland platform, under a headless weston of its own that is
-# stopped by its pid at the end. Usage: under-weston.sh PROGRAM [ARGUMENTS...]
+# Runs one test program as on a desktop with Wayland and no X11, under a headless weston of its own
+# that is stopped by its pid at the end; the program chooses its Qt platform as the game does, and
+# fails if xcb says anything on the console. Usage: under-weston.sh PROGRAM [ARGUMENTS...]
 set -euo pipefail
 
 if ! command -v weston >/dev/null; then
@@ -34,5 +35,11 @@ done
 [ -S "$runtime/$socket" ] || { echo "weston made no socket in 10 s" >&2; exit 1; }
 
 status=0
-XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland "$@" || status=$?
+env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" "$@" \
+  2>"$runtime/console" || status=$?
+cat "$runtime/console" >&2
+if grep -i xcb "$runtime/console" >/dev/null; then
+  echo "xcb spoke on the console of a desktop without X11" >&2
+  status=1
+fi
 exit "$status"

@@ -32,7 +32,8 @@ int stackIndex(const QWidget& form, const QString& name) {
 
 void checkFont(const QWidget* w, const layout::FontStyle& style) {
     QCOMPARE(w->font().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(w->font().pointSizeF(), style.points);
+    // In the pixels the points make at 96 DPI, the resolution of the layout's own pixels.
+    QCOMPARE(w->font().pixelSize(), qRound(style.points * 96 / 72));
     QCOMPARE(w->font().weight(), style.bold ? QFont::Bold : QFont::Normal);
     QVERIFY(!w->font().italic());
     QVERIFY(!w->font().underline());
@@ -73,6 +74,8 @@ class TestWindowLayout : public QObject {
     void everyTextFitsItsControl_data();
     void everyTextFitsItsControl();
     void titleHeadsTheScoreColumns();
+    void edgesKeepTheirContrast_data();
+    void edgesKeepTheirContrast();
 };
 
 // Run a second time with QT_SCALE_FACTOR=2: every check below then holds at twice the pixels.
@@ -86,6 +89,9 @@ void TestWindowLayout::scaleFactorIsInEffect() {
     const QImage image = h.grab();
     QCOMPARE(image.size(), QSize(qRound(262 * expected), qRound(382 * expected)));
     QCOMPARE(h.window()->geometry().size(), QSize(262, 382));
+    // Run again at other font resolutions, without Qt's scaling, for the texts to fit as they are.
+    if (qEnvironmentVariableIsSet("QT_FONT_DPI"))
+        QCOMPARE(h.form.logicalDpiY(), qEnvironmentVariableIntValue("QT_FONT_DPI"));
 }
 
 void TestWindowLayout::form() {
@@ -505,6 +511,48 @@ void TestWindowLayout::titleHeadsTheScoreColumns() {
                                 .arg(cell.left())
                                 .arg(cell.right())));
     }
+}
+
+// Contrast of two colours as WCAG measures it, from 1:1 (none) to 21:1 (black on white).
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Edges against the dark blue ground next to them.
+void TestWindowLayout::edgesKeepTheirContrast_data() {
+    QTest::addColumn<QPoint>("edge");
+    QTest::addColumn<QPoint>("ground");
+    QTest::newRow("outer frame, top") << QPoint(100, 0) << QPoint(100, 1);
+    QTest::newRow("cell A2 row 0, left") << QPoint(44, 50) << QPoint(43, 50);
+    QTest::newRow("button 3, left") << QPoint(212, 44) << QPoint(211, 44);
+}
+
+// A dark desktop palette leaves every edge as clear as the default palette does.
+void TestWindowLayout::edgesKeepTheirContrast() {
+    QFETCH(QPoint, edge);
+    QFETCH(QPoint, ground);
+    const auto contrastUnder = [&](const QPalette& desktop) {
+        const QPalette saved = QApplication::palette();
+        QApplication::setPalette(desktop);
+        WindowHarness h;
+        const bool started = h.start();
+        const QImage image = h.grab();
+        QApplication::setPalette(saved);
+        return started ? contrast(pixelAt(image, edge), pixelAt(image, ground)) : 0.0;
+    };
+    const double usual = contrastUnder(QApplication::palette());
+    const double dark = contrastUnder(QPalette(QColor(0x30, 0x2f, 0x2e)));
+    qInfo("%.2f:1 with the default palette, %.2f:1 with a dark one", usual, dark);
+    QVERIFY(usual >= 3);
+    QVERIFY(dark >= usual);
 }
 
 QTEST_MAIN(TestWindowLayout)

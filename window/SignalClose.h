@@ -1,0 +1,35 @@
+// A polite end of the process (SIGTERM, as a session ending sends, or SIGHUP) closes the window
+// as the player would, so the close step keeps the settings.
+#pragma once
+
+#include <signal.h>
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+
+class QSocketNotifier;
+class QWidget;
+
+namespace kelo {
+
+// While it lives, the first SIGTERM or SIGHUP closes `window` from the event loop: its close step
+// then requests the closing sound, stores the position, writes the settings, pauses and ends the
+// process. A second signal, or one that comes while the close step runs, ends the process at
+// once. One at a time per process; the destructor puts the previous handlers back.
+class SignalClose final : public QObject {
+  public:
+    explicit SignalClose(QWidget& window);
+    ~SignalClose() override;
+    SignalClose(const SignalClose&) = delete;
+    SignalClose& operator=(const SignalClose&) = delete;
+
+  private:
+    void closeWindow();
+
+    QPointer<QWidget> window_;
+    QSocketNotifier* notifier_ = nullptr;
+    std::array<struct sigaction, 2> previous_{};
+};
+
+}  // namespace kelo
