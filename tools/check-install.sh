@@ -270,7 +270,7 @@ deb=$(tail -n 1 "$work/package.log")
 echo "  built $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 check "the package is in section games" test "$(dpkg-deb -f "$deb" Section)" = games
-for dep in libqt6widgets6 libsdl2-mixer-2.0-0 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core; do
+for dep in libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core; do
   check "the package depends on $dep" grep -q "\\b$dep\\b" <<<"$depends"
 done
 lintian --pedantic -I --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || true

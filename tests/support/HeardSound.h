@@ -92,11 +92,111 @@ class PulseServer {
     QProcess server_;
 };
 
+// PipeWire, WirePlumber and pipewire-pulse on a DBus of their own, with a null sink "kelo"; `env`
+// is for a client of it, of its PipeWire or of its PulseAudio (at `address`).
+class PipeWireServer {
+  public:
+    PipeWireServer() {
+        for (const char* tool : {"dbus-daemon", "pipewire", "wireplumber", "pipewire-pulse"})
+            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+                error = QLatin1String(tool) + QStringLiteral(" is not installed");
+        QDir(dir_.path()).mkpath(QStringLiteral("pipewire/pipewire.conf.d"));
+        QFile conf(dir_.filePath(QStringLiteral("pipewire/pipewire.conf.d/kelo.conf")));
+        if (!error.isEmpty() || !conf.open(QIODevice::WriteOnly))
+            return;
+        conf.write(
+            "context.objects = [ { factory = adapter args = { factory.name = "
+            "support.null-audio-sink node.name = kelo media.class = Audio/Sink "
+            "audio.position = [ FL FR ] } } ]\n");
+        conf.close();
+        env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
+            env.insert(QLatin1String(name), dir_.path());
+        const QString bus = dir_.filePath(QStringLiteral("bus"));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + bus);
+        address = QStringLiteral("unix:") + dir_.filePath(QStringLiteral("pulse/native"));
+        env.insert(QStringLiteral("PULSE_SERVER"), address);
+        bus_.setStandardOutputFile(QProcess::nullDevice());
+        bus_.start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                    QStringLiteral("--address=unix:path=") + bus});
+        for (int i = 0; i < 50 && !QFileInfo::exists(bus); ++i)
+            QThread::msleep(100);
+        start();
+    }
+    ~PipeWireServer() {
+        for (QProcess* p : {&services_[2], &services_[1], &services_[0], &bus_}) {
+            p->terminate();
+            if (!p->waitForFinished(3000))
+                p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+    PipeWireServer(const PipeWireServer&) = delete;
+    PipeWireServer& operator=(const PipeWireServer&) = delete;
+
+    // All three end as a crash would end them, and new ones start in the same folder.
+    void restart() {
+        for (QProcess& service : services_) {
+            ::kill(static_cast<pid_t>(service.processId()), SIGKILL);
+            service.waitForFinished(3000);
+        }
+        start();
+    }
+
+    QString error;
+    QString address;
+    QProcessEnvironment env;
+
+  private:
+    // Each service once the one before answers; one that came too early and gave up, again.
+    void start() {
+        const char* names[] = {"pipewire", "wireplumber", "pipewire-pulse"};
+        const QStringList checks[] = {
+            {QStringLiteral("pw-cli"), QStringLiteral("info"), QStringLiteral("0")},
+            {QStringLiteral("wpctl"), QStringLiteral("inspect"),
+             QStringLiteral("@DEFAULT_AUDIO_SINK@")},
+            {QStringLiteral("pactl"), QStringLiteral("info")}};
+        for (int i = 0; i < 3; ++i) {
+            services_[i].setProcessEnvironment(env);
+            services_[i].setStandardOutputFile(QProcess::nullDevice());
+            services_[i].setStandardErrorFile(QProcess::nullDevice());
+            services_[i].setProgram(QLatin1String(names[i]));
+            for (int tries = 0;; ++tries) {  // up to 10 s
+                if (tries == 100) {
+                    error = QLatin1String(names[i]) + QStringLiteral(" did not answer");
+                    return;
+                }
+                if (services_[i].state() == QProcess::NotRunning) {
+                    services_[i].start();
+                    services_[i].waitForStarted(5000);
+                }
+                QProcess check;
+                check.setProcessEnvironment(env);
+                check.start(checks[i].front(), checks[i].mid(1));
+                if (check.waitForFinished(2000) && check.exitStatus() == QProcess::NormalExit &&
+                    check.exitCode() == 0)
+                    break;
+                QThread::msleep(100);
+            }
+        }
+    }
+
+    QTemporaryDir dir_;
+    QProcess bus_;
+    QProcess services_[3];
+};
+
 // Records the null sink's monitor from the end of start() to stop(); sample 0 is some moment
 // close to that, so only distances between sounds can be read from it.
 class Recorder {
   public:
-    void start() {
+    void start(const QString& server = {}) {
+        if (!server.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("PULSE_SERVER"), server);
+            parec_.setProcessEnvironment(env);
+        }
         parec_.setStandardOutputFile(
             dir_.filePath(QStringLiteral("monitor.raw")));  // a pipe would fill while no one reads
         parec_.start(
