@@ -81,13 +81,13 @@ int playOnEachLine() {
 class SoundHeardTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<PulseServer> server;
+    std::unique_ptr<SoundServer> server;
     std::unique_ptr<kelo::LazySoundPlayer> player;
     QTemporaryDir folder;
 
   private slots:
     void initTestCase() {
-        server = std::make_unique<PulseServer>();
+        server = std::make_unique<SoundServer>();
         if (server->error == QLatin1String("pulseaudio is not installed"))
             QSKIP("pulseaudio is not installed: nothing can be heard");
         QVERIFY2(server->error.isEmpty(), qPrintable(server->error));
@@ -253,7 +253,7 @@ class SoundHeardTest : public QObject {
     }
     void heardAgainAfterPipeWireRestarts() {
         QFETCH(QString, driver);
-        PipeWireServer pipewire;
+        SoundServer pipewire(SoundServer::PipeWire);
         if (pipewire.error.endsWith(QLatin1String(" is not installed")))
             QSKIP(qPrintable(pipewire.error));
         QVERIFY2(pipewire.error.isEmpty(), qPrintable(pipewire.error));
