@@ -281,6 +281,7 @@ class SoundHeardTest : public QObject {
         }
         game.closeWriteChannel();
         QVERIFY(game.waitForFinished(10000));
+        QVERIFY2(game.exitCode() == 0, game.readAllStandardError().constData());
     }
 };
 
