@@ -1,4 +1,4 @@
-// Plays through the program's sound player into a private PulseAudio server and listens to the
+// Plays through the program's sound player into a private sound server and listens to the
 // null sink's monitor: what counts is what is heard, not what was asked for.
 #include <QApplication>
 #include <QFile>
