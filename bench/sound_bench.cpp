@@ -48,7 +48,7 @@ std::set<std::string> mappedLibraries() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    kelo::test::PulseServer server;
+    kelo::test::SoundServer server;
     if (!server.error.isEmpty()) {
         std::printf("sound: not measured (%s)\n", qPrintable(server.error));
         return 0;

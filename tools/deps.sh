@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev libgl-dev libsdl2-dev libasound2-dev pulseaudio pulseaudio-utils
+  pipewire wireplumber pipewire-pulse
   fonts-dejavu-core fonts-liberation2
   dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   xvfb xauth

@@ -1,11 +1,14 @@
-// Plays through the program's sound player into a private PulseAudio server and listens to the
+// Plays through the program's sound player into a private sound server and listens to the
 // null sink's monitor: what counts is what is heard, not what was asked for.
 #include <QApplication>
 #include <QFile>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <iostream>
 #include <memory>
+#include <string>
 
 #include "Form1.h"
 #include "HeardSound.h"
@@ -60,18 +63,31 @@ int closeTheWindow() {
     return 3;
 }
 
+// The child's part where the sound server is not this process's: high.wav for each line read.
+int playOnEachLine() {
+    kelo::LazySoundPlayer sound(KELO_SOUND_MODULE);
+    sound.load();
+    if (!sound.settled(std::chrono::seconds(20)) || !sound.ready())
+        return 2;
+    std::puts("ready");
+    std::fflush(stdout);
+    for (std::string line; std::getline(std::cin, line);)
+        sound.play("high.wav", 1);
+    return 0;
+}
+
 }  // namespace
 
 class SoundHeardTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<PulseServer> server;
+    std::unique_ptr<SoundServer> server;
     std::unique_ptr<kelo::LazySoundPlayer> player;
     QTemporaryDir folder;
 
   private slots:
     void initTestCase() {
-        server = std::make_unique<PulseServer>();
+        server = std::make_unique<SoundServer>();
         if (server->error == QLatin1String("pulseaudio is not installed"))
             QSKIP("pulseaudio is not installed: nothing can be heard");
         QVERIFY2(server->error.isEmpty(), qPrintable(server->error));
@@ -229,12 +245,52 @@ class SoundHeardTest : public QObject {
         const std::vector<Burst> heard = bursts(recorder.stop());
         QVERIFY2(heard.size() == 1, qPrintable(describe(heard)));
     }
+
+    void heardAgainAfterPipeWireRestarts_data() {
+        QTest::addColumn<QString>("driver");
+        QTest::newRow("SDL's PulseAudio backend on pipewire-pulse") << QStringLiteral("pulseaudio");
+        QTest::newRow("SDL's PipeWire backend") << QStringLiteral("pipewire");
+    }
+    void heardAgainAfterPipeWireRestarts() {
+        QFETCH(QString, driver);
+        SoundServer pipewire(SoundServer::PipeWire);
+        if (pipewire.error.endsWith(QLatin1String(" is not installed")))
+            QSKIP(qPrintable(pipewire.error));
+        QVERIFY2(pipewire.error.isEmpty(), qPrintable(pipewire.error));
+        QProcess game;
+        QProcessEnvironment env = pipewire.env;
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), driver);
+        env.insert(QStringLiteral("KELO_TEST_PLAYER"), QStringLiteral("1"));
+        game.setProcessEnvironment(env);
+        game.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(game.waitForReadyRead(20000));
+        Clock::time_point back = Clock::now();
+        for (const char* when : {"before the restart", "2 s after it"}) {
+            Recorder recorder;
+            recorder.start(pipewire.address);
+            QThread::msleep(
+                static_cast<unsigned long>(std::max(0.0, 2000 - msBetween(back, Clock::now()))));
+            game.write("play\n");
+            QVERIFY(game.waitForBytesWritten(1000));
+            QThread::msleep(600);
+            const std::vector<Burst> heard = bursts(recorder.stop());
+            QVERIFY2(heard.size() == 1, qPrintable(when + (' ' + describe(heard))));
+            pipewire.restart();
+            QVERIFY2(pipewire.error.isEmpty(), qPrintable(pipewire.error));
+            back = Clock::now();
+        }
+        game.closeWriteChannel();
+        QVERIFY(game.waitForFinished(10000));
+        QVERIFY2(game.exitCode() == 0, game.readAllStandardError().constData());
+    }
 };
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet("KELO_TEST_CLOSE"))
         return closeTheWindow();
+    if (qEnvironmentVariableIsSet("KELO_TEST_PLAYER"))
+        return playOnEachLine();
     SoundHeardTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,4 +1,4 @@
-// A private PulseAudio server with a null sink, a recorder on its monitor and the bursts of sound
+// A private sound server with a null sink, a recorder on its monitor and the bursts of sound
 // found in the recording: how the tests and the benchmark hear what the game plays.
 #pragma once
 
@@ -20,83 +20,148 @@ namespace kelo::test {
 
 inline constexpr int RecordRate = 8000;  // mono, enough for tones below 4 kHz
 
-// Started in a temporary folder of its own and stopped by its process id. `error` is empty when
-// it answers; PULSE_SERVER then points this process's sound clients at it.
-class PulseServer {
+// A private sound server with a null sink "kelo", in a temporary folder of its own and stopped
+// by its processes' ids: PulseAudio, or PipeWire with WirePlumber and pipewire-pulse on a DBus of
+// their own. `error` is empty when it answers; `env` is for a client of it, and PulseAudio's
+// PULSE_SERVER also points this process's sound clients at it.
+class SoundServer {
   public:
-    PulseServer() {
-        const QString pulse = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-        if (pulse.isEmpty() || !dir_.isValid()) {
-            error = QStringLiteral("pulseaudio is not installed");
-            return;
-        }
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    enum Kind { PulseAudio, PipeWire };
+
+    explicit SoundServer(Kind kind = PulseAudio) {
+        env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
             env.insert(QLatin1String(name), dir_.path());
-        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("run")));
-        server_.setProcessEnvironment(env);
-        server_.setProcessChannelMode(QProcess::MergedChannels);
-        const QString socket = dir_.filePath(QStringLiteral("native"));
-        server_.setProgram(pulse);
-        server_.setArguments({QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                              QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
-                              QStringLiteral("--disable-shm=yes"),
-                              QStringLiteral("--load=module-null-sink sink_name=kelo"),
-                              QStringLiteral("--load=module-native-protocol-unix "
-                                             "auth-anonymous=1 socket=") +
-                                  socket});
+        const QString socket = dir_.filePath(QStringLiteral("pulse/native"));
         address = QStringLiteral("unix:") + socket;
-        qputenv("PULSE_SERVER", address.toUtf8());
+        env.insert(QStringLiteral("PULSE_SERVER"), address);
+        const QStringList pactl = {QStringLiteral("pactl"), QStringLiteral("info")};
+        if (kind == PulseAudio) {
+            steps_ = {{QStringLiteral("pulseaudio"),
+                       {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                        QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
+                        QStringLiteral("--disable-shm=yes"),
+                        QStringLiteral("--load=module-null-sink sink_name=kelo"),
+                        QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 "
+                                       "socket=") +
+                            socket},
+                       pactl}};
+            env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("run")));
+            qputenv("PULSE_SERVER", address.toUtf8());
+        } else {
+            steps_ = {{QStringLiteral("pipewire"),
+                       {},
+                       {QStringLiteral("pw-cli"), QStringLiteral("info"), QStringLiteral("0")}},
+                      {QStringLiteral("wireplumber"),
+                       {},
+                       {QStringLiteral("wpctl"), QStringLiteral("inspect"),
+                        QStringLiteral("@DEFAULT_AUDIO_SINK@")}},
+                      {QStringLiteral("pipewire-pulse"), {}, pactl}};
+            QDir(dir_.path()).mkpath(QStringLiteral("pipewire/pipewire.conf.d"));
+            QFile conf(dir_.filePath(QStringLiteral("pipewire/pipewire.conf.d/kelo.conf")));
+            if (conf.open(QIODevice::WriteOnly))
+                conf.write(
+                    "context.objects = [ { factory = adapter args = { factory.name = "
+                    "support.null-audio-sink node.name = kelo media.class = Audio/Sink "
+                    "audio.position = [ FL FR ] } } ]\n");
+        }
+        for (const Step& step : steps_)
+            if (QStandardPaths::findExecutable(step.program).isEmpty())
+                error = step.program + QStringLiteral(" is not installed");
+        QDir(dir_.path()).mkpath(QStringLiteral("pulse"));
+        if (!error.isEmpty())
+            return;
+        if (kind == PipeWire) {
+            const QString bus = dir_.filePath(QStringLiteral("bus"));
+            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       QStringLiteral("unix:path=") + bus);
+            bus_.setStandardOutputFile(QProcess::nullDevice());
+            bus_.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                        QStringLiteral("--address=unix:path=") + bus});
+            for (int i = 0; i < 50 && !QFileInfo::exists(bus); ++i)
+                QThread::msleep(100);
+        }
         start();
     }
-    ~PulseServer() {
+    ~SoundServer() {
         resume();
-        server_.terminate();
-        if (!server_.waitForFinished(3000))
-            server_.kill();
-        server_.waitForFinished(3000);
+        for (QProcess* p : {&services_[2], &services_[1], &services_[0], &bus_}) {
+            p->terminate();
+            if (!p->waitForFinished(3000))
+                p->kill();
+            p->waitForFinished(3000);
+        }
     }
-    PulseServer(const PulseServer&) = delete;
-    PulseServer& operator=(const PulseServer&) = delete;
+    SoundServer(const SoundServer&) = delete;
+    SoundServer& operator=(const SoundServer&) = delete;
 
-    void pause() { ::kill(static_cast<pid_t>(server_.processId()), SIGSTOP); }
-    void resume() { ::kill(static_cast<pid_t>(server_.processId()), SIGCONT); }
-    // As a crash would end it, then a new one in the same folder.
+    void pause() { ::kill(static_cast<pid_t>(services_[0].processId()), SIGSTOP); }
+    void resume() { ::kill(static_cast<pid_t>(services_[0].processId()), SIGCONT); }
+    // Every service ends as a crash would end it, and new ones start in the same folder.
     void restart() {
-        ::kill(static_cast<pid_t>(server_.processId()), SIGKILL);
-        server_.waitForFinished(3000);
+        for (QProcess& service : services_) {
+            if (service.state() != QProcess::NotRunning)
+                ::kill(static_cast<pid_t>(service.processId()), SIGKILL);
+            service.waitForFinished(3000);
+        }
         start();
     }
 
     QString error;
     QString address;
+    QProcessEnvironment env;
 
   private:
+    struct Step {
+        QString program;
+        QStringList arguments;
+        QStringList check;  // a command that succeeds once the service answers
+    };
+
+    // Each service once the one before answers; one that came too early and gave up, again.
     void start() {
-        server_.start();
-        server_.waitForStarted(5000);
-        for (int i = 0; i < 100; ++i) {  // up to 10 s
-            if (server_.state() != QProcess::Running)
-                break;
-            QProcess info;
-            info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-            if (info.waitForFinished(2000) && info.exitCode() == 0)
-                return;
-            QThread::msleep(100);
+        for (std::size_t i = 0; i < steps_.size(); ++i) {
+            QProcess& service = services_[i];
+            service.setProcessEnvironment(env);
+            service.setStandardOutputFile(QProcess::nullDevice());
+            service.setStandardErrorFile(QProcess::nullDevice());
+            for (int tries = 0;; ++tries) {  // up to 10 s
+                if (tries == 100) {
+                    error = steps_[i].program + QStringLiteral(" did not answer");
+                    return;
+                }
+                if (service.state() == QProcess::NotRunning) {
+                    service.start(steps_[i].program, steps_[i].arguments);
+                    service.waitForStarted(5000);
+                }
+                QProcess check;
+                check.setProcessEnvironment(env);
+                check.start(steps_[i].check.front(), steps_[i].check.mid(1));
+                if (check.waitForFinished(2000) && check.exitStatus() == QProcess::NormalExit &&
+                    check.exitCode() == 0)
+                    break;
+                QThread::msleep(100);
+            }
         }
-        server_.waitForReadyRead(100);
-        error = QStringLiteral("pulseaudio did not answer: ") + server_.readAll();
     }
 
     QTemporaryDir dir_;
-    QProcess server_;
+    std::vector<Step> steps_;
+    QProcess services_[3];
+    QProcess bus_;
 };
 
 // Records the null sink's monitor from the end of start() to stop(); sample 0 is some moment
 // close to that, so only distances between sounds can be read from it.
 class Recorder {
   public:
-    void start() {
+    void start(const QString& server = {}) {
+        if (!server.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("PULSE_SERVER"), server);
+            parec_.setProcessEnvironment(env);
+        }
         parec_.setStandardOutputFile(
             dir_.filePath(QStringLiteral("monitor.raw")));  // a pipe would fill while no one reads
         parec_.start(

@@ -46,18 +46,18 @@ inline QByteArray hostileFlac() {
             frame.append(char(n));
         else
             frame.append(char(0xc0 | (n >> 6U))).append(char(0x80 | (n & 63U)));
-        quint8 crc8 = 0;
+        unsigned crc8 = 0;
         for (char c : frame) {
             crc8 ^= quint8(c);
             for (int bit = 0; bit < 8; ++bit)
-                crc8 = quint8((crc8 & 0x80U) != 0 ? (crc8 << 1U) ^ 0x07U : crc8 << 1U);
+                crc8 = ((crc8 & 0x80U) != 0 ? (crc8 << 1U) ^ 0x07U : crc8 << 1U) & 0xffU;
         }
         frame.append(char(crc8)).append(QByteArray(3, 0));  // constant subframe of 0
-        quint16 crc16 = 0;
+        unsigned crc16 = 0;
         for (char c : frame) {
-            crc16 ^= quint16(quint8(c) << 8U);
+            crc16 ^= unsigned{quint8(c)} << 8U;
             for (int bit = 0; bit < 8; ++bit)
-                crc16 = quint16((crc16 & 0x8000U) != 0 ? (crc16 << 1U) ^ 0x8005U : crc16 << 1U);
+                crc16 = ((crc16 & 0x8000U) != 0 ? (crc16 << 1U) ^ 0x8005U : crc16 << 1U) & 0xffffU;
         }
         flac += frame + char(crc16 >> 8U) + char(crc16 & 0xffU);
     }
