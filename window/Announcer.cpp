@@ -6,17 +6,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QLabel>
 
 namespace kelo {
 namespace {
-
-class NotificationLabel final : public QLabel {
-    Q_OBJECT
-
-  public:
-    using QLabel::QLabel;
-};
 
 class NotificationAccessible final : public QAccessibleWidget {
   public:
@@ -63,5 +55,3 @@ void Announcer::announce(const QString& text) {
 }
 
 }  // namespace kelo
-
-#include "Announcer.moc"

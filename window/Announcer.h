@@ -1,12 +1,19 @@
 // Makes screen readers speak a sentence at once, wherever the keyboard focus is.
 #pragma once
 
+#include <QLabel>
 #include <QString>
 
-class QLabel;
-class QWidget;
-
 namespace kelo {
+
+// The label the announcements come from; a class of its own so that its accessible role can be
+// a notification.
+class NotificationLabel final : public QLabel {
+    Q_OBJECT
+
+  public:
+    using QLabel::QLabel;
+};
 
 class Announcer {
   public:
@@ -17,7 +24,7 @@ class Announcer {
     void announce(const QString& text);
 
   private:
-    QLabel* label_;
+    NotificationLabel* label_;
 };
 
 }  // namespace kelo
