@@ -47,7 +47,8 @@ Announcer::Announcer(QWidget* window) : label_(new NotificationLabel(window)) {
 }
 
 void Announcer::announce(const QString& text) {
-    if (text.isEmpty())
+    // With no assistive technology listening there is no one to tell.
+    if (text.isEmpty() || !QAccessible::isActive())
         return;
     label_->hide();
     label_->setText(text);

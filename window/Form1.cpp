@@ -18,6 +18,7 @@
 #include <QShortcut>
 #include <QStyleOptionFrame>
 #include <limits>
+#include <utility>
 
 #include "AppInfo.h"
 #include "FocusStyle.h"
@@ -364,7 +365,8 @@ void Form1::setCaption(Column column, int row, std::string_view text) {
 }
 
 void Form1::setRowGuess(int row, int guess) {
-    rowGuess_.at(static_cast<std::size_t>(row)) = guess;
+    if (std::exchange(rowGuess_.at(static_cast<std::size_t>(row)), guess) == guess)
+        return;
     for (int c = 0; c < ColumnCount; ++c)
         nameCell(static_cast<Column>(c), row);
 }
@@ -372,7 +374,8 @@ void Form1::setRowGuess(int row, int guess) {
 // Rereading the board, a blind player hears which guess and which place a cell is about.
 void Form1::nameCell(Column column, int row) {
     ValueLabel* label = cell(column, row);
-    QString name = QStringLiteral("vide");
+    static const QString Empty = QStringLiteral("vide");
+    QString name = Empty;
     if (!label->text().isEmpty()) {
         const int guess = rowGuess_.at(static_cast<std::size_t>(row));
         name = guess == 0 ? QStringLiteral("Code, ") : QStringLiteral("Coup %1, ").arg(guess);

@@ -13,7 +13,7 @@ import sys
 import tempfile
 import time
 
-WAIT = 60.0  # seconds for any one thing to happen; Orca takes seconds per event on a busy machine
+WAIT = 90.0  # seconds for any one thing to happen; Orca takes seconds per event on a busy machine
 DEADLINE = time.monotonic() + 200  # for the whole test, below CTest's limit
 started = []
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: voice=\S+)? ?\{")
