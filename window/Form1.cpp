@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyleOptionFrame>
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -302,6 +303,12 @@ void Form1::paintEvent(QPaintEvent* event) {
 
 void Form1::buildFrames() {
     for (auto* label : findChildren<ValueLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool under = std::any_of(layout::Frames.begin(), layout::Frames.end(), [&](auto& f) {
+            return f.layer == layout::Layer::OverLabels &&
+                   toPixels(f.geometry).intersects(label->geometry());
+        });
+        if (!under)
+            continue;
         label->setOverlay([this, label](QPainter& painter) {
             painter.translate(-label->pos());
             drawFrames(painter, label->geometry(), true);
