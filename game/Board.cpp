@@ -14,6 +14,7 @@ void Affich(const GameState& s, BoardCells& board, int n) {
     for (int r = 0; r < BoardRows; ++r) {
         const int historyRow = s.Decal + r;
         const auto row = static_cast<std::size_t>(historyRow);
+        board.setRowGuess(r, historyRow + 1);
         for (int k = 0; k < n; ++k) {
             board.setCaption(digitColumn(n, k), r, s.TabA.at(static_cast<std::size_t>(k)).at(row));
         }
@@ -22,12 +23,21 @@ void Affich(const GameState& s, BoardCells& board, int n) {
     }
 }
 
+void Game::scrolled() {
+    outcome_ = {};
+    outcome_.kind = Outcome::Kind::Scrolled;
+    outcome_.length = s_.NbChiffres;
+    outcome_.first = s_.Decal + 1;
+    outcome_.last = s_.Decal + BoardRows;
+}
+
 void Game::Commandmoins_Click() {
     if (s_.NbCoups >= BoardRows + 1 && s_.Decal > 0) {
         --s_.Decal;
         if (isCodeLength(s_.NbChiffres))
             Affich(s_, board_, s_.NbChiffres);
     }
+    scrolled();
     board_.giveFocus(FocusTarget::Text);
 }
 
@@ -37,6 +47,7 @@ void Game::Commandplus_Click() {
         if (isCodeLength(s_.NbChiffres))
             Affich(s_, board_, s_.NbChiffres);
     }
+    scrolled();
     board_.giveFocus(FocusTarget::Text);
 }
 

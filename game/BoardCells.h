@@ -38,6 +38,12 @@ class BoardCells {
     }
     virtual void setEntryText(std::string_view text) = 0;
     virtual void setLabelncoup(std::string_view text) = 0;
+    // Which guess board row `row` shows from now on, counted from 1; 0 for the code. Changes
+    // nothing on the screen: it lets a screen reader say what a cell holds.
+    virtual void setRowGuess(int row, int guess) {
+        static_cast<void>(row);
+        static_cast<void>(guess);
+    }
     virtual void giveFocus(FocusTarget target) = 0;
 };
 

@@ -23,10 +23,21 @@ std::size_t typedLength(const BoardCells& board) {
 }
 
 void Game::Text_KeyPress(std::int16_t& KeyAscii) {
+    outcome_ = {};
     if (KeyAscii != KeyEnter)
         return;
     KeyAscii = 0;
     const auto length = typedLength(board_);
+    // Unless a turn runs and says otherwise.
+    outcome_ = {};
+    outcome_.kind = Outcome::Kind::Refused;
+    outcome_.length = s_.NbChiffres;
+    outcome_.typed = static_cast<int>(length);
+    if (s_.NbCoups > MaxGuesses - 1) {
+        outcome_.refusal = Outcome::Refusal::NoGuessLeft;
+    } else if (!isCodeLength(s_.NbChiffres)) {
+        outcome_.kind = Outcome::Kind::NoGame;
+    }
     if (length > MaxLength || length < MinLength || s_.NbCoups > MaxGuesses - 1) {
         board_.setEntryText("");
         return;

@@ -6,6 +6,7 @@
 
 #include "BoardCells.h"
 #include "GameState.h"
+#include "Outcome.h"
 #include "RandomSource.h"
 #include "SoundPlayer.h"
 
@@ -17,6 +18,8 @@ class Game {
 
     [[nodiscard]] GameState& state() { return s_; }
     [[nodiscard]] const GameState& state() const { return s_; }
+    // What the last call below did; each call replaces it.
+    [[nodiscard]] const Outcome& outcome() const { return outcome_; }
 
     // The new-game action of Command3ch, Command4ch and Command5ch, for length 3, 4 or 5.
     void CommandCh_Click(int length);
@@ -34,8 +37,10 @@ class Game {
     void Proced(int n);
     void Fini(int n);
     void V(int n);
+    void scrolled();
 
     GameState s_;
+    Outcome outcome_;
     BoardCells& board_;
     SoundPlayer& sound_;
     RandomSource& random_;

@@ -37,6 +37,7 @@ struct GameState {
     Integer Decal = 0;        // history row shown in board row 0
     Integer DecalAuto = 0;    // the offset that keeps the newest guess on the last board row
     Integer PartieFinie = 0;  // 1 once the game is won
+    bool Revealed = false;    // the code was shown, by the give-up or after the last guess
 
     std::array<History, MaxLength> TabA;  // TabA[0] is TabA1: position 1 of each guess
     History TabBon;

@@ -6,6 +6,7 @@
 namespace kelo {
 
 void Game::CommandCh_Click(int length) {
+    outcome_ = {};
     if (!isCodeLength(length))
         return;
     s_.IniChiffres = static_cast<Single>(length);
@@ -16,6 +17,9 @@ void Game::CommandCh_Click(int length) {
         board_.setCellVisible(Column::A5, r, length == 5);
     }
     Tirage(length);
+    outcome_ = {};
+    outcome_.kind = Outcome::Kind::NewGame;
+    outcome_.length = length;
     board_.giveFocus(FocusTarget::Text);
 }
 
@@ -26,6 +30,7 @@ void Game::Ini() {
     s_.DecalAuto = 0;
     s_.Decal = 0;
     s_.PartieFinie = 0;
+    s_.Revealed = false;
     s_.NbCoups = 0;
     s_.NbChiffres = 0;
     board_.setLabelncoup("0");
@@ -37,6 +42,7 @@ void Game::Ini() {
         s_.TabMal.at(i).clear();
     }
     for (int r = 0; r < BoardRows; ++r) {
+        board_.setRowGuess(r, r + 1);
         for (int c = 0; c < ColumnCount; ++c)
             board_.setCaption(static_cast<Column>(c), r, "");
     }
@@ -55,6 +61,7 @@ void Game::Tirage(int n) {
 }
 
 void Game::Form_Activate() {
+    outcome_ = {};
     s_.SonFlags = 1;
     for (int n = MinLength; n <= MaxLength; ++n) {
         // Only an exact 3.0, 4.0 or 5.0 from the settings starts a game.

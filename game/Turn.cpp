@@ -1,5 +1,6 @@
 // A turn after an accepted guess, the win, and the reveal of the code (give-up).
 #include <string>
+#include <vector>
 
 #include "Game.h"
 #include "Rules.h"
@@ -10,10 +11,15 @@ namespace kelo {
 namespace {
 
 void showCode(const GameState& s, BoardCells& board, int n, int row) {
+    board.setRowGuess(row, 0);
     for (int k = 0; k < n; ++k) {
         board.setCaption(digitColumn(n, k), row,
                          std::to_string(s.Code.at(static_cast<std::size_t>(k))));
     }
+}
+
+std::vector<int> codeOf(const GameState& s, int n) {
+    return {s.Code.begin(), s.Code.begin() + n};
 }
 
 }  // namespace
@@ -31,7 +37,15 @@ void Game::Proced(int n) {
         s_.DecalAuto = s_.Decal;
     }
     Affich(s_, board_, n);
+    const auto row = static_cast<std::size_t>(s_.NbCoups);
     ++s_.NbCoups;
+    outcome_.kind = Outcome::Kind::Guess;
+    outcome_.guess = s_.NbCoups;
+    outcome_.characters.clear();
+    for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k)
+        outcome_.characters.push_back(s_.TabA.at(k).at(row));
+    outcome_.bon = s_.NbBon;
+    outcome_.mal = s_.NbMal;
     board_.setLabelncoup(std::to_string(s_.NbCoups));
     if (!board_.entryText().empty())
         board_.setEntryText("");
@@ -53,6 +67,8 @@ void Game::Fini(int n) {
     }
     board_.setEntryText("Bien!");
     s_.PartieFinie = 1;
+    outcome_.kind = Outcome::Kind::Win;
+    outcome_.code = codeOf(s_, n);
     board_.giveFocus(lengthButton(n));
 }
 
@@ -66,12 +82,24 @@ void Game::V(int n) {
     board_.setCaption(Column::Bon, last, "o");
     board_.setCaption(Column::Mal, last, "h");
     board_.setEntryText("Code!");
+    s_.Revealed = true;
+    outcome_.code = codeOf(s_, n);
     board_.giveFocus(FocusTarget::Command3ch);
 }
 
 void Game::Commandv_Click() {
-    if (isCodeLength(s_.NbChiffres))
-        V(s_.NbChiffres);
+    outcome_ = {};
+    outcome_.kind = Outcome::Kind::NoGame;
+    outcome_.length = s_.NbChiffres;
+    if (!isCodeLength(s_.NbChiffres))
+        return;
+    V(s_.NbChiffres);
+    if (outcome_.code.empty()) {
+        outcome_.kind = Outcome::Kind::Refused;
+        outcome_.refusal = Outcome::Refusal::AlreadyWon;
+    } else {
+        outcome_.kind = Outcome::Kind::Reveal;
+    }
 }
 
 }  // namespace kelo

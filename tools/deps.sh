@@ -8,6 +8,7 @@ packages=(
   pipewire wireplumber pipewire-pulse
   fonts-dejavu-core fonts-liberation2
   dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+  orca speech-dispatcher speech-dispatcher-espeak-ng openbox
   xvfb xauth
   clang clang-tidy libclang-rt-14-dev
   libxcb1-dev libxcb-xtest0-dev

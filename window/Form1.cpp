@@ -10,11 +10,16 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyleOptionFrame>
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "AppInfo.h"
 #include "DigitShortcuts.h"
@@ -22,7 +27,7 @@
 #include "FormLook.h"
 #include "Layout.h"
 #include "Lifecycle.h"
-#include "Rules.h"
+#include "OutcomeText.h"
 #include "Sounds.h"
 #include "ValueLabel.h"
 
@@ -99,32 +104,6 @@ bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-// French counts: singular for 0 and 1.
-QString placed(const std::string& count, const char* how) {
-    const int n = QString::fromStdString(count).toInt();
-    return QStringLiteral("%1 %2 plac%3")
-        .arg(n)
-        .arg(QLatin1String(how), n > 1 ? QStringLiteral("és") : QStringLiteral("é"));
-}
-
-QString codeText(const GameState& s) {
-    QStringList digits;
-    for (int k = 0; k < s.NbChiffres; ++k)
-        digits << QString::number(s.Code.at(static_cast<std::size_t>(k)));
-    return digits.join(u' ');
-}
-
-// "Coup 4 : 1 2 3 4, 2 bien placés, 1 mal placé" for history row `row`.
-QString guessText(const GameState& s, int row) {
-    const auto r = static_cast<std::size_t>(row);
-    QStringList typed;
-    for (int k = 0; k < s.NbChiffres; ++k)
-        typed << toQString(s.TabA.at(static_cast<std::size_t>(k)).at(r));
-    return QStringLiteral("Coup %1 : %2, %3, %4")
-        .arg(row + 1)
-        .arg(typed.join(u' '), placed(s.TabBon.at(r), "bien"), placed(s.TabMal.at(r), "mal"));
-}
-
 constexpr float toTwips(int pixels) {
     return static_cast<float>(pixels * layout::TwipsPerPixel);
 }
@@ -142,7 +121,11 @@ TwipsSize screenTwips() {
 }  // namespace
 
 Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
-    : QWidget(parent), sound_(sound), game_(*this, sound, random), endProcess_(endProcessNow) {
+    : QWidget(parent),
+      sound_(sound),
+      game_(*this, sound, random),
+      announcer_(this),
+      endProcess_(endProcessNow) {
     ValueLabel::registerAccessibility();
     focusStyle_ = new FocusStyle;
     focusStyle_->setParent(this);
@@ -294,33 +277,55 @@ void Form1::buildCells() {
             label->setFont(font);
             label->setAlignment(toAlignment(column.align));
             styleLabel(label, column.colours, true);
-            label->setAccessibleName(
-                QStringLiteral("%1, ligne %2").arg(toQString(column.accessibleStem)).arg(row + 1));
+            label->setAccessibleName(QStringLiteral("vide"));
             cells_.at(static_cast<std::size_t>(column.column)).at(static_cast<std::size_t>(row)) =
                 label;
         }
     }
 }
 
+// The decorative frames are drawn, not built: as widgets a screen reader would list each of them.
+// The form draws them all, back to front, behind its controls; a label that a frame lies over
+// draws that frame again over itself.
+void Form1::drawFrames(QPainter& painter, const QRect& area, bool overLabelsOnly) const {
+    QStyleOptionFrame option;
+    option.initFrom(this);
+    option.lineWidth = 1;
+    option.midLineWidth = 0;
+    option.frameShape = QFrame::Panel;
+    option.state |= QStyle::State_Sunken;
+    for (auto it = layout::Frames.rbegin(); it != layout::Frames.rend(); ++it) {
+        option.rect = toPixels(it->geometry);
+        if ((!overLabelsOnly || it->layer == layout::Layer::OverLabels) &&
+            option.rect.intersects(area)) {
+            style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
+        }
+    }
+}
+
+void Form1::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    drawFrames(painter, event->rect(), false);
+}
+
 void Form1::buildFrames() {
-    for (const auto& entry : layout::Frames) {
-        auto* frame = new QFrame(this);
-        frame->setObjectName(toQString(entry.name));
-        frame->setGeometry(toPixels(entry.geometry));
-        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        frame->setLineWidth(1);
-        frame->setFocusPolicy(Qt::NoFocus);
+    for (auto* label : findChildren<ValueLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool under = std::any_of(layout::Frames.begin(), layout::Frames.end(), [&](auto& f) {
+            return f.layer == layout::Layer::OverLabels &&
+                   toPixels(f.geometry).intersects(label->geometry());
+        });
+        if (!under)
+            continue;
+        label->setOverlay([this, label](QPainter& painter) {
+            painter.translate(-label->pos());
+            drawFrames(painter, label->geometry(), true);
+        });
     }
 
-    // Stack back to front: the outer frames, the labels, the frames over them, then the
-    // buttons and the entry box in front of everything.
+    // Stack back to front: the labels, then the buttons and the entry box in front of them.
     auto raise = [this](std::string_view name) {
         findChild<QWidget*>(toQString(name), Qt::FindDirectChildrenOnly)->raise();
     };
-    for (auto it = layout::Frames.rbegin(); it != layout::Frames.rend(); ++it) {
-        if (it->layer == layout::Layer::UnderLabels)
-            raise(it->name);
-    }
     for (const auto& control : layout::Controls) {
         if (control.kind == layout::Kind::Label)
             raise(control.name);
@@ -328,10 +333,6 @@ void Form1::buildFrames() {
     for (const auto& column : cells_) {
         for (ValueLabel* label : column)
             label->raise();
-    }
-    for (auto it = layout::Frames.rbegin(); it != layout::Frames.rend(); ++it) {
-        if (it->layer == layout::Layer::OverLabels)
-            raise(it->name);
     }
     for (const auto& control : layout::Controls) {
         if (control.kind != layout::Kind::Label)
@@ -342,14 +343,14 @@ void Form1::buildFrames() {
 void Form1::connectEvents() {
     for (int n = MinLength; n <= MaxLength; ++n) {
         connect(lengthButtons_.at(static_cast<std::size_t>(n - MinLength)), &QPushButton::clicked,
-                this, [this, n] { act(Action::NewGame, [this, n] { game_.CommandCh_Click(n); }); });
+                this, [this, n] { act([this, n] { game_.CommandCh_Click(n); }); });
     }
     connect(commandv_, &QPushButton::clicked, this,
-            [this] { act(Action::Reveal, [this] { game_.Commandv_Click(); }); });
+            [this] { act([this] { game_.Commandv_Click(); }); });
     connect(buttons_[4], &QPushButton::clicked, this,
-            [this] { act(Action::Scroll, [this] { game_.Commandmoins_Click(); }); });
+            [this] { act([this] { game_.Commandmoins_Click(); }); });
     connect(buttons_[5], &QPushButton::clicked, this,
-            [this] { act(Action::Scroll, [this] { game_.Commandplus_Click(); }); });
+            [this] { act([this] { game_.Commandplus_Click(); }); });
     for (QPushButton* button : buttons_)
         button->installEventFilter(this);
     text_->installEventFilter(this);
@@ -358,65 +359,15 @@ void Form1::connectEvents() {
         auto* button = findChild<QPushButton*>(toQString(row.button));
         auto* shortcut = new QShortcut(QKeySequence(toQString(row.keys)), this);
         connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
-        button->setToolTip(
-            QStringLiteral("%1 (%2)").arg(button->accessibleName(), toQString(row.spoken)));
+        // The button's name is read already; the tooltip adds only the keys.
+        button->setToolTip(toQString(row.spoken));
     }
     new DigitShortcuts(*this);
 }
 
-void Form1::act(Action action, const std::function<void()>& run) {
-    const int guessesBefore = game_.state().NbCoups;
-    const std::size_t typed = action == Action::Enter ? typedLength(*this) : 0;
-    shown_ = {};
+void Form1::act(const std::function<void()>& run) {
     run();
-    announce(outcome(action, typed, guessesBefore));
-}
-
-QString Form1::outcome(Action action, std::size_t typed, int guessesBefore) const {
-    const GameState& s = game_.state();
-    QStringList parts;
-    if (action == Action::Enter && shown_.counted)
-        parts << guessText(s, s.NbCoups - 1);
-    if (shown_.won)
-        parts << QStringLiteral("Bien ! Code trouvé : ") + codeText(s);
-    if (shown_.revealed)
-        parts << QStringLiteral("Code : ") + codeText(s);
-    if (!parts.isEmpty())
-        return parts.join(QStringLiteral(". "));
-    switch (action) {
-        case Action::NewGame:
-            return QStringLiteral("Nouvelle partie à %1 chiffres").arg(s.NbChiffres);
-        case Action::Scroll:
-            return QStringLiteral("Coups %1 à %2").arg(s.Decal + 1).arg(s.Decal + BoardRows);
-        case Action::Reveal:
-            return {};
-        case Action::Enter:
-            break;
-    }
-    if (guessesBefore > MaxGuesses - 1)
-        return QStringLiteral("Plus de coups : nouvelle partie par Alt+3, Alt+4 ou Alt+5");
-    if (typed < MinLength || typed > MaxLength)
-        return QStringLiteral("Refusé : une proposition a de 3 à 5 caractères");
-    return QStringLiteral("%1 caractères : le code a %2 chiffres").arg(typed).arg(s.NbChiffres);
-}
-
-// Screen readers speak a change of the focused control's description at once, without the
-// player moving, so the outcome becomes that description until the next one.
-void Form1::announce(const QString& text) {
-    if (text.isEmpty())
-        return;
-    QWidget* target = QApplication::focusWidget();
-    if (target == nullptr || target->window() != this)
-        target = text_;
-    if (announced_ != nullptr && announced_ != target)
-        announced_->setAccessibleDescription({});
-    announced_ = target;
-    if (target->accessibleDescription() == text) {
-        QAccessibleEvent event(target, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
-    } else {
-        target->setAccessibleDescription(text);
-    }
+    announcer_.announce(outcomeText(game_.outcome()));
 }
 
 ValueLabel* Form1::cell(Column column, int row) const {
@@ -425,6 +376,33 @@ ValueLabel* Form1::cell(Column column, int row) const {
 
 void Form1::setCaption(Column column, int row, std::string_view text) {
     cell(column, row)->setCaption(toQString(text));
+    nameCell(column, row);
+}
+
+void Form1::setRowGuess(int row, int guess) {
+    if (std::exchange(rowGuess_.at(static_cast<std::size_t>(row)), guess) == guess)
+        return;
+    for (int c = 0; c < ColumnCount; ++c)
+        nameCell(static_cast<Column>(c), row);
+}
+
+// Rereading the board, a blind player hears which guess and which place a cell is about.
+void Form1::nameCell(Column column, int row) {
+    ValueLabel* label = cell(column, row);
+    static const QString Empty = QStringLiteral("vide");
+    QString name = Empty;
+    if (!label->text().isEmpty()) {
+        const int guess = rowGuess_.at(static_cast<std::size_t>(row));
+        name = guess == 0 ? QStringLiteral("Code, ") : QStringLiteral("Coup %1, ").arg(guess);
+        name += toQString(layout::CellColumns.at(static_cast<std::size_t>(column)).accessibleStem);
+        if (column != Column::Bon && column != Column::Mal) {
+            // A three-digit code sits in the three middle columns.
+            const int first = game_.state().NbChiffres == 3 ? 1 : 0;
+            name += QStringLiteral(" %1").arg(static_cast<int>(column) - first + 1);
+        }
+    }
+    if (label->accessibleName() != name)
+        label->setAccessibleName(name);
 }
 
 void Form1::setCellVisible(Column column, int row, bool visible) {
@@ -444,13 +422,10 @@ std::string Form1::entryStart(std::size_t characters) const {
 }
 
 void Form1::setEntryText(std::string_view text) {
-    shown_.won = shown_.won || text == "Bien!";
-    shown_.revealed = shown_.revealed || text == "Code!";
     text_->setText(toQString(text));
 }
 
 void Form1::setLabelncoup(std::string_view text) {
-    shown_.counted = true;
     labelncoup_->setCaption(toQString(text));
 }
 
@@ -494,7 +469,7 @@ void Form1::firstActivation() {
         return;
     activated_ = true;
     keepFrameOnScreen();
-    act(Action::NewGame, [this] { game_.Form_Activate(); });
+    act([this] { game_.Form_Activate(); });
 }
 
 void Form1::whenFirstGameShown() {
@@ -540,7 +515,7 @@ bool Form1::textKeyPress(QEvent* event) {
         return false;
     auto KeyAscii = enter ? KeyEnter : static_cast<std::int16_t>(typed.front().unicode());
     if (enter) {
-        act(Action::Enter, [this, &KeyAscii] { game_.Text_KeyPress(KeyAscii); });
+        act([this, &KeyAscii] { game_.Text_KeyPress(KeyAscii); });
     } else {
         game_.Text_KeyPress(KeyAscii);
     }

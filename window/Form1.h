@@ -2,7 +2,6 @@
 // the layout tables, showing the board for the rules and passing the player's events to them.
 #pragma once
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -10,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "Announcer.h"
 #include "BoardCells.h"
 #include "ExitPause.h"
 #include "Game.h"
@@ -54,12 +54,14 @@ class Form1 final : public QWidget, public BoardCells {
     [[nodiscard]] std::string entryStart(std::size_t characters) const override;
     void setEntryText(std::string_view text) override;
     void setLabelncoup(std::string_view text) override;
+    void setRowGuess(int row, int guess) override;
     void giveFocus(FocusTarget target) override;
 
   protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void Form_Load();
@@ -71,32 +73,26 @@ class Form1 final : public QWidget, public BoardCells {
     void buildControls();
     void buildCells();
     void buildFrames();
+    void drawFrames(QPainter& painter, const QRect& area, bool overLabelsOnly) const;
+    void nameCell(Column column, int row);
     void connectEvents();
     bool textKeyPress(QEvent* event);
     void buttonMouseSound(QPushButton* button, QEvent* event);
 
     // A player's action on the game, followed by its outcome told to screen readers.
-    enum class Action { Enter, NewGame, Reveal, Scroll };
-    void act(Action action, const std::function<void()>& run);
-    [[nodiscard]] QString outcome(Action action, std::size_t typed, int guessesBefore) const;
-    void announce(const QString& text);
+    void act(const std::function<void()>& run);
 
     SoundPlayer& sound_;
     Game game_;
     std::array<std::array<ValueLabel*, BoardRows>, ColumnCount> cells_{};
+    std::array<int, BoardRows> rowGuess_{};
     QLineEdit* text_ = nullptr;
     ValueLabel* labelncoup_ = nullptr;
     QPushButton* commandv_ = nullptr;
     std::array<QPushButton*, MaxLength - MinLength + 1> lengthButtons_{};
     std::array<QPushButton*, 6> buttons_{};
     FocusStyle* focusStyle_ = nullptr;
-    // What the action in progress changed on the screen, as the rules wrote it.
-    struct Shown {
-        bool counted = false;
-        bool won = false;
-        bool revealed = false;
-    } shown_;
-    QPointer<QWidget> announced_;
+    Announcer announcer_;
     bool activated_ = false;
     bool placedFromFile_ = false;
     bool firstGameShown_ = false;

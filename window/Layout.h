@@ -106,9 +106,9 @@ struct Shortcut {
 
 // clang-format off
 constexpr std::array<Shortcut, 6> Shortcuts{{
-    {"Command3ch",   "Alt+3",  "Alt + touche 3 du haut ou du pavé"},
-    {"Command4ch",   "Alt+4",  "Alt + touche 4 du haut ou du pavé"},
-    {"Command5ch",   "Alt+5",  "Alt + touche 5 du haut ou du pavé"},
+    {"Command3ch",   "Alt+3",  "Alt+3 (touche 3 du haut ou du pavé)"},
+    {"Command4ch",   "Alt+4",  "Alt+4 (touche 4 du haut ou du pavé)"},
+    {"Command5ch",   "Alt+5",  "Alt+5 (touche 5 du haut ou du pavé)"},
     {"Commandv",     "Alt+V",  "Alt+V"},
     {"Commandmoins", "PgUp",   "Page précédente"},
     {"Commandplus",  "PgDown", "Page suivante"},
@@ -122,7 +122,9 @@ struct CellColumn {
     int left;
     Colours colours;
     Align align;
-    std::string_view accessibleStem;  // the cell's accessible name is "<stem>, ligne <row + 1>"
+    // The cell's accessible name is "Coup <guess>, <stem>", or "Code, <stem>"; a digit's stem is
+    // followed by its position in the code.
+    std::string_view accessibleStem;
 };
 
 constexpr int CellTop = 540;
@@ -133,13 +135,13 @@ constexpr FontStyle CellFont{18, true};
 
 // clang-format off
 constexpr std::array<CellColumn, ColumnCount> CellColumns{{
-    {"A1",  Column::A1,  300,  {Maroon, Yellow},    Align::Centre, "Chiffre 1"},
-    {"A2",  Column::A2,  660,  {Maroon, Yellow},    Align::Centre, "Chiffre 2"},
-    {"A3",  Column::A3,  1020, {Maroon, Yellow},    Align::Centre, "Chiffre 3"},
-    {"A4",  Column::A4,  1380, {Maroon, Yellow},    Align::Centre, "Chiffre 4"},
-    {"A5",  Column::A5,  1740, {Maroon, Yellow},    Align::Centre, "Chiffre 5"},
-    {"Bon", Column::Bon, 2160, {DarkGreen, Green},  Align::Left,   "Bien placés"},
-    {"Mal", Column::Mal, 2520, {Purple, PalePink},  Align::Centre, "Mal placés"},
+    {"A1",  Column::A1,  300,  {Maroon, Yellow},    Align::Centre, "chiffre"},
+    {"A2",  Column::A2,  660,  {Maroon, Yellow},    Align::Centre, "chiffre"},
+    {"A3",  Column::A3,  1020, {Maroon, Yellow},    Align::Centre, "chiffre"},
+    {"A4",  Column::A4,  1380, {Maroon, Yellow},    Align::Centre, "chiffre"},
+    {"A5",  Column::A5,  1740, {Maroon, Yellow},    Align::Centre, "chiffre"},
+    {"Bon", Column::Bon, 2160, {DarkGreen, Green},  Align::Left,   "bien placés"},
+    {"Mal", Column::Mal, 2520, {Purple, PalePink},  Align::Centre, "mal placés"},
 }};
 // clang-format on
 

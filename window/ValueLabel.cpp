@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetrics>
+#include <QPainter>
 
 namespace kelo {
 namespace {
@@ -109,6 +110,19 @@ void ValueLabel::setCaption(const QString& caption) {
     if (QAccessible::isActive()) {
         QAccessibleTextUpdateEvent event(this, 0, old, caption);
         QAccessible::updateAccessibility(&event);
+    }
+}
+
+void ValueLabel::setOverlay(std::function<void(QPainter&)> overlay) {
+    overlay_ = std::move(overlay);
+    update();
+}
+
+void ValueLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (overlay_) {
+        QPainter painter(this);
+        overlay_(painter);
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 
 namespace kelo {
 
@@ -16,6 +17,15 @@ class ValueLabel : public QLabel {
 
     // Makes QAccessible build ValueLabel's interface; safe to call more than once.
     static void registerAccessibility();
+
+    // Drawn over the label after the label itself, in the label's coordinates.
+    void setOverlay(std::function<void(QPainter&)> overlay);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::function<void(QPainter&)> overlay_;
 };
 
 }  // namespace kelo

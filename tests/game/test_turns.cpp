@@ -323,6 +323,7 @@ void TestTurns::giveUp() {
     QCOMPARE(QString::fromStdString(t.sound.names()), sounds);
     QCOMPARE(t.board.row(7), row7);
     QCOMPARE(t.board.entry, entry == "Bien!" ? std::string() : entry);
+    QCOMPARE(t.s().Revealed, !sounds.isEmpty());  // the rules remember the code was shown
     if (!sounds.isEmpty()) {
         QCOMPARE(t.board.focus, std::optional(FocusTarget::Command3ch));  // whatever the length
         QCOMPARE(t.s().Decal, 0);

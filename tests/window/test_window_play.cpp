@@ -44,6 +44,9 @@ void checkBoardFrom(const WindowHarness& h, int firstShown, int guessesPlayed) {
     for (int r = 0; r < BoardRows; ++r) {
         const int k = firstShown + r;
         QCOMPARE(h.row(r), k < guessesPlayed ? missRow(k) : EmptyRow);
+        // Rereading the board, a screen reader hears which guess a cell shows now.
+        QCOMPARE(h.form.cell(Column::A3, r)->accessibleName(),
+                 k < guessesPlayed ? QStringLiteral("Coup %1, chiffre 2").arg(k + 1) : "vide");
     }
 }
 
@@ -215,6 +218,7 @@ void TestWindowPlay::giveUpShowsCodeInLastRow() {
 
     h.click("Commandv");
     QCOMPARE(h.row(7), lastRow);
+    QCOMPARE(h.form.cell(Column::Bon, 7)->accessibleName(), QStringLiteral("Code, bien placés"));
     QCOMPARE(h.row(0), firstRow);
     QCOMPARE(h.text()->text(), QStringLiteral("Code!"));
     QCOMPARE(h.focusName(), QStringLiteral("Command3ch"));
