@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 
-bash tools/deps.sh
+bash tools/deps.sh --test
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKELO_BENCH=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null

@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the game needs to build, run and test, when any is missing.
+# Installs the Debian 12 packages the game needs to build and run, and with --test those its
+# tests need too, when any is missing.
 set -euo pipefail
 
+# What building, packaging and playing need.
 packages=(
-  cmake make g++ pkg-config
-  qt6-base-dev libgl-dev libsdl2-dev libasound2-dev pulseaudio pulseaudio-utils
-  pipewire wireplumber pipewire-pulse
+  cmake make g++ pkg-config dpkg-dev debhelper
+  qt6-base-dev libgl-dev libsdl2-dev libasound2-dev qt6-wayland
   fonts-dejavu-core fonts-liberation2
-  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
-  orca speech-dispatcher speech-dispatcher-espeak-ng openbox
-  xvfb xauth
-  clang clang-tidy libclang-rt-14-dev
-  libxcb1-dev libxcb-xtest0-dev
-  dpkg-dev desktop-file-utils appstream lintian man-db file xdotool python3-xlib procps
-  debhelper autopkgtest
-  weston qt6-wayland
-  x11-xkb-utils
 )
+# What only the tests and the benchmark need: sound servers, a screen reader, X and Wayland
+# servers, sanitizers and linters. A player's desktop keeps its own sound server untouched.
+if [ "${1:-}" = --test ]; then
+  packages+=(
+    pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+    orca speech-dispatcher speech-dispatcher-espeak-ng openbox
+    xvfb xauth weston x11-xkb-utils xdotool python3-xlib
+    clang clang-tidy libclang-rt-14-dev
+    libxcb1-dev libxcb-xtest0-dev
+    desktop-file-utils appstream lintian autopkgtest man-db file procps
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

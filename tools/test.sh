@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh
+bash tools/deps.sh --test
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
