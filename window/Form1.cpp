@@ -57,6 +57,7 @@ void Form1::connectEvents() {
             [this] { act([this] { game_.Commandplus_Click(); }); });
     new FormInput(this, controls_, game_, sound_,
                   [this](const std::function<void()>& run) { act(run); });
+    // The Alt+3, Alt+4 and Alt+5 of the shortcut table, by the top-row key's place as well.
     new DigitShortcuts(*this, {{3, controls_.Command3ch},
                                {4, controls_.Command4ch},
                                {5, controls_.Command5ch}});
