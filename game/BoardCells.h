@@ -8,7 +8,8 @@
 
 namespace kelo {
 
-// The seven board columns, left to right; each has BoardRows cells, row 0 at the top.
+// The seven board columns A1, A2, A3, A4, A5, Bon, Mal, left to right; each has BoardRows cells,
+// row 0 at the top.
 enum class Column { A1, A2, A3, A4, A5, Bon, Mal };
 constexpr int ColumnCount = 7;
 

@@ -21,7 +21,7 @@ class Game {
     // What the last call below did; each call replaces it.
     [[nodiscard]] const Outcome& outcome() const { return outcome_; }
 
-    // The new-game action of Command3ch, Command4ch and Command5ch, for length 3, 4 or 5.
+    // Command3ch_Click, Command4ch_Click, Command5ch_Click: the new game of length 3, 4 or 5.
     void CommandCh_Click(int length);
     // A key typed into the entry box, before it is inserted; set to 0 when consumed.
     void Text_KeyPress(std::int16_t& KeyAscii);
@@ -33,10 +33,10 @@ class Game {
 
   private:
     void Ini();
-    void Tirage(int n);
-    void Proced(int n);
-    void Fini(int n);
-    void V(int n);
+    void Tirage(int n);  // Tirage3, Tirage4, Tirage5
+    void Proced(int n);  // Proced3, Proced4, Proced5
+    void Fini(int n);    // Fini3, Fini4, Fini5
+    void V(int n);       // V3, V4, V5
     void scrolled();
 
     GameState s_;

@@ -28,9 +28,12 @@ using History = std::array<std::string, HistoryRows>;
 
 struct GameState {
     Integer NbChiffres = 0;                  // code length of the game in play; 0 before the first
-    std::array<Integer, MaxLength> Code{};   // Code[0] is Code1; 10 marks a matched digit
-    std::array<Integer, MaxLength> Copie{};  // the code as drawn, restored after each scoring
-    std::array<Integer, MaxLength> Essai{};  // the guess; 11 marks a matched digit
+    // Code1, Code2, Code3, Code4, Code5 (Code[0] is Code1); 10 marks a matched digit.
+    std::array<Integer, MaxLength> Code{};
+    // Copie1, Copie2, Copie3, Copie4, Copie5: the code as drawn, restored after each scoring.
+    std::array<Integer, MaxLength> Copie{};
+    // Essai1, Essai2, Essai3, Essai4, Essai5: the guess; 11 marks a matched digit.
+    std::array<Integer, MaxLength> Essai{};
     Integer NbBon = 0;
     Integer NbMal = 0;
     Integer NbCoups = 0;      // guesses counted, and the history row of the next one
@@ -39,7 +42,8 @@ struct GameState {
     Integer PartieFinie = 0;  // 1 once the game is won
     bool Revealed = false;    // the code was shown, by the give-up or after the last guess
 
-    std::array<History, MaxLength> TabA;  // TabA[0] is TabA1: position 1 of each guess
+    // TabA1, TabA2, TabA3, TabA4, TabA5 (TabA[0] is TabA1): position 1..5 of each guess.
+    std::array<History, MaxLength> TabA;
     History TabBon;
     History TabMal;
 

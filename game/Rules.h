@@ -29,13 +29,15 @@ Integer digitValue(std::string_view character);
 // Which board column shows position `position` (0-based) of a code of length n.
 Column digitColumn(int n, int position);
 
-// Reads the n characters of the guess into Essai and into history row NbCoups.
+// Saisie3, Saisie4, Saisie5: reads the n characters of the guess into Essai and into history
+// row NbCoups.
 void Saisie(GameState& s, const std::vector<std::string>& characters, int n);
 
-// Scores Essai against Code: NbBon, NbMal, and their text in history row NbCoups.
+// Corrig3, Corrig4, Corrig5: scores Essai against Code: NbBon, NbMal, and their text in history
+// row NbCoups.
 void Corrig(GameState& s, int n);
 
-// Redraws the 8 board rows from history rows Decal .. Decal + 7.
+// Affich3, Affich4, Affich5: redraws the 8 board rows from history rows Decal .. Decal + 7.
 void Affich(const GameState& s, BoardCells& board, int n);
 
 }  // namespace kelo

@@ -4,8 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
-
-#include "Layout.h"
+#include <utility>
 
 namespace kelo {
 namespace {
@@ -20,20 +19,12 @@ constexpr quint32 topRowKeycode(int digit) {
 
 }  // namespace
 
-DigitShortcuts::DigitShortcuts(QWidget& window)
+DigitShortcuts::DigitShortcuts(QWidget& window, std::vector<Row> rows)
     : QObject(&window),
       window_(window),
+      rows_(std::move(rows)),
       xkbKeycodes_(QGuiApplication::platformName() == QLatin1String("xcb") ||
                    QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-    for (const auto& row : layout::Shortcuts) {
-        const std::string_view keys = row.keys;
-        if (keys.size() != 5 || !keys.starts_with("Alt+") || keys[4] < '0' || keys[4] > '9')
-            continue;
-        auto* button = window.findChild<QPushButton*>(
-            QString::fromLatin1(row.button.data(), static_cast<qsizetype>(row.button.size())));
-        if (button != nullptr)
-            rows_.push_back({keys[4] - '0', button});
-    }
     // Before any control of the window, and before Qt's shortcuts, which the override below stops.
     qApp->installEventFilter(this);
 }

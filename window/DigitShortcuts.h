@@ -16,8 +16,14 @@ namespace kelo {
 // row as well as by the digit typed (with Shift, on the keypad, or on any other layout).
 class DigitShortcuts final : public QObject {
   public:
-    // For the Alt+digit rows of the layout's shortcut table, on the buttons of `window`.
-    explicit DigitShortcuts(QWidget& window);
+    // Alt and `digit` click `button`.
+    struct Row {
+        int digit;
+        QPushButton* button;
+    };
+
+    // For the buttons of `window`.
+    DigitShortcuts(QWidget& window, std::vector<Row> rows);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,10 +31,6 @@ class DigitShortcuts final : public QObject {
   private:
     [[nodiscard]] QPushButton* buttonFor(const QKeyEvent& key) const;
 
-    struct Row {
-        int digit;
-        QPushButton* button;
-    };
     QWidget& window_;
     std::vector<Row> rows_;
     // Whether native scan codes are the keyboard's XKB keycodes, which name a key by its place.

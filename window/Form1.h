@@ -4,29 +4,25 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <functional>
-#include <string>
-#include <string_view>
 
 #include "Announcer.h"
 #include "BoardCells.h"
 #include "ExitPause.h"
+#include "FormBoard.h"
+#include "FormBuilder.h"
 #include "Game.h"
 #include "GameState.h"
 #include "Placement.h"
 #include "RandomSource.h"
 #include "SoundPlayer.h"
 
-class QLineEdit;
-class QPushButton;
-
 namespace kelo {
 
 class FocusStyle;
 class ValueLabel;
 
-class Form1 final : public QWidget, public BoardCells {
+class Form1 final : public QWidget {
     Q_OBJECT
 
   public:
@@ -46,51 +42,30 @@ class Form1 final : public QWidget, public BoardCells {
     // Once, when the first game is on the screen: the moment for work that can wait until then.
     void firstGameShown();
 
-  public:
-    // BoardCells
-    void setCaption(Column column, int row, std::string_view text) override;
-    void setCellVisible(Column column, int row, bool visible) override;
-    [[nodiscard]] std::string entryText() const override;
-    [[nodiscard]] std::string entryStart(std::size_t characters) const override;
-    void setEntryText(std::string_view text) override;
-    void setLabelncoup(std::string_view text) override;
-    void setRowGuess(int row, int guess) override;
-    void giveFocus(FocusTarget target) override;
-
   protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void Form_Load();
-    void Form_Unload();
-    void firstActivation();
-    void whenFirstGameShown();
-    void moveFrameTo(TwipsPoint at);
-    void keepFrameOnScreen();
-    void buildControls();
-    void buildCells();
-    void buildFrames();
-    void drawFrames(QPainter& painter, const QRect& area, bool overLabelsOnly) const;
-    void nameCell(Column column, int row);
     void connectEvents();
-    bool textKeyPress(QEvent* event);
-    void buttonMouseSound(QPushButton* button, QEvent* event);
-
     // A player's action on the game, followed by its outcome told to screen readers.
     void act(const std::function<void()>& run);
 
+    // Load, close and placement on the screen.
+    void Form_Load();
+    void Form_Unload();
+    void moveFrameTo(TwipsPoint at);
+    void keepFrameOnScreen();
+
+    // The first game waits for the window's first activation, or for it to be shown a while.
+    void firstActivation();
+    void whenFirstGameShown();
+
     SoundPlayer& sound_;
+    Controls controls_;
+    FormBoard board_;
     Game game_;
-    std::array<std::array<ValueLabel*, BoardRows>, ColumnCount> cells_{};
-    std::array<int, BoardRows> rowGuess_{};
-    QLineEdit* text_ = nullptr;
-    ValueLabel* labelncoup_ = nullptr;
-    QPushButton* commandv_ = nullptr;
-    std::array<QPushButton*, MaxLength - MinLength + 1> lengthButtons_{};
-    std::array<QPushButton*, 6> buttons_{};
     FocusStyle* focusStyle_ = nullptr;
     Announcer announcer_;
     bool activated_ = false;

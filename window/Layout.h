@@ -1,5 +1,6 @@
 // The main window's controls as data: geometry in twips, fonts, colours, borders and stacking.
-// Form1 builds every control from these tables; nothing here changes after the window is built.
+// The form's builders make every control from these tables; nothing here changes after the window
+// is built.
 #pragma once
 
 #include <array>

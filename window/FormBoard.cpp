@@ -1,0 +1,89 @@
+// The board cells, the entry box and the counter written for the rules, and the cells' spoken names.
+#include "FormBoard.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "Game.h"
+#include "Layout.h"
+#include "ValueLabel.h"
+
+namespace kelo {
+
+void FormBoard::setCaption(Column column, int row, std::string_view text) {
+    controls_.cell(column, row)->setCaption(toQString(text));
+    nameCell(column, row);
+}
+
+void FormBoard::setRowGuess(int row, int guess) {
+    if (std::exchange(rowGuess_.at(static_cast<std::size_t>(row)), guess) == guess)
+        return;
+    for (int c = 0; c < ColumnCount; ++c)
+        nameCell(static_cast<Column>(c), row);
+}
+
+// Rereading the board, a blind player hears which guess and which place a cell is about.
+void FormBoard::nameCell(Column column, int row) {
+    ValueLabel* label = controls_.cell(column, row);
+    static const QString Empty = QStringLiteral("vide");
+    QString name = Empty;
+    if (!label->text().isEmpty()) {
+        const int guess = rowGuess_.at(static_cast<std::size_t>(row));
+        name = guess == 0 ? QStringLiteral("Code, ") : QStringLiteral("Coup %1, ").arg(guess);
+        name += toQString(layout::CellColumns.at(static_cast<std::size_t>(column)).accessibleStem);
+        if (column != Column::Bon && column != Column::Mal) {
+            // A three-digit code sits in the three middle columns.
+            const int first = game_.state().NbChiffres == 3 ? 1 : 0;
+            name += QStringLiteral(" %1").arg(static_cast<int>(column) - first + 1);
+        }
+    }
+    if (label->accessibleName() != name)
+        label->setAccessibleName(name);
+}
+
+void FormBoard::setCellVisible(Column column, int row, bool visible) {
+    controls_.cell(column, row)->setVisible(visible);
+}
+
+std::string FormBoard::entryText() const {
+    return controls_.Text->text().toStdString();
+}
+
+// A character takes one or two UTF-16 units, so twice as many units hold at least as many whole
+// characters.
+std::string FormBoard::entryStart(std::size_t characters) const {
+    const auto units = static_cast<qsizetype>(std::min<std::size_t>(
+        characters * 2, static_cast<std::size_t>(std::numeric_limits<qsizetype>::max())));
+    return controls_.Text->text().left(units).toStdString();
+}
+
+void FormBoard::setEntryText(std::string_view text) {
+    controls_.Text->setText(toQString(text));
+}
+
+void FormBoard::setLabelncoup(std::string_view text) {
+    controls_.Labelncoup->setCaption(toQString(text));
+}
+
+void FormBoard::giveFocus(FocusTarget target) {
+    QWidget* widget = controls_.Text;
+    switch (target) {
+        case FocusTarget::Text:
+            break;
+        case FocusTarget::Command3ch:
+            widget = controls_.Command3ch;
+            break;
+        case FocusTarget::Command4ch:
+            widget = controls_.Command4ch;
+            break;
+        case FocusTarget::Command5ch:
+            widget = controls_.Command5ch;
+            break;
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace kelo

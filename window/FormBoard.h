@@ -1,0 +1,36 @@
+// The board as the rules write it (BoardCells), shown on the form's controls.
+#pragma once
+
+#include <array>
+
+#include "BoardCells.h"
+#include "FormBuilder.h"
+#include "GameState.h"
+
+namespace kelo {
+
+class Game;
+
+class FormBoard final : public BoardCells {
+  public:
+    // `controls` are filled before the first write; `game` is only read once it exists.
+    FormBoard(const Controls& controls, const Game& game) : controls_(controls), game_(game) {}
+
+    void setCaption(Column column, int row, std::string_view text) override;
+    void setCellVisible(Column column, int row, bool visible) override;
+    [[nodiscard]] std::string entryText() const override;
+    [[nodiscard]] std::string entryStart(std::size_t characters) const override;
+    void setEntryText(std::string_view text) override;
+    void setLabelncoup(std::string_view text) override;
+    void setRowGuess(int row, int guess) override;
+    void giveFocus(FocusTarget target) override;
+
+  private:
+    void nameCell(Column column, int row);
+
+    const Controls& controls_;
+    const Game& game_;
+    std::array<int, BoardRows> rowGuess_{};
+};
+
+}  // namespace kelo

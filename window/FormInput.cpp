@@ -1,0 +1,95 @@
+// Enter and the typed characters of the entry box, Enter on a button, and the buttons' mouse sounds.
+#include "FormInput.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdint>
+#include <utility>
+
+#include "Game.h"
+#include "Sounds.h"
+
+namespace kelo {
+namespace {
+
+constexpr std::int16_t KeyEnter = 13;
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+FormInput::FormInput(QObject* parent, const Controls& controls, Game& game, SoundPlayer& sound,
+                     Act act)
+    : QObject(parent), controls_(controls), game_(game), sound_(sound), act_(std::move(act)) {
+    for (QPushButton* button : controls_.buttons())
+        button->installEventFilter(this);
+    controls_.Text->installEventFilter(this);
+}
+
+bool FormInput::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == controls_.Text)
+        return routeEntryKey(event);
+    for (QPushButton* button : controls_.buttons()) {
+        if (watched != button)
+            continue;
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+            return buttonKey(button, event);
+        buttonMouseSound(button, event);
+        return false;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool FormInput::routeEntryKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = isEnter(key);
+    const QString typed = key->text();
+    // Keys that type nothing (arrows, Shift, F1...) never reach the rules.
+    if (!enter && typed.isEmpty())
+        return false;
+    auto KeyAscii = enter ? KeyEnter : static_cast<std::int16_t>(typed.front().unicode());
+    if (enter) {
+        act_([this, &KeyAscii] { game_.Text_KeyPress(KeyAscii); });
+    } else {
+        game_.Text_KeyPress(KeyAscii);
+    }
+    return KeyAscii == 0;
+}
+
+// Enter acts on the focused button as Space does. Only on a fresh press: the release of the Enter
+// that ended a turn, or its auto-repeat, reaches the button that the turn gave the focus to, and
+// must not start a game there.
+bool FormInput::buttonKey(QPushButton* button, QEvent* event) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!isEnter(key))
+        return false;
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
+        button->click();
+    return true;
+}
+
+// The sound follows the mouse button whichever it is, so it is taken here before QPushButton,
+// which only answers the left button. The release comes to the pressed button wherever the
+// pointer is, because the window grabs the mouse for it until the button goes up.
+void FormInput::buttonMouseSound(const QPushButton* button, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            Tic(sound_, game_.state().SonFlags);
+            break;
+        case QEvent::MouseButtonRelease:
+            if (button != controls_.Commandv)
+                Toc(sound_, game_.state().SonFlags);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace kelo
