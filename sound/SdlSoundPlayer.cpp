@@ -177,10 +177,11 @@ bool SdlSoundPlayer::openDevice() {
     // 1024 frames: about 23 ms from a request to the speaker, and as much slack for SDL's
     // thread on a busy machine before a sound breaks up.
     wanted.samples = 1024;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_, 0);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceFormat_, 0);
     if (device_ == 0)
         return false;
-    beat_.assign(static_cast<std::size_t>(spec_.freq / 100) * spec_.channels * 2U, spec_.silence);
+    beat_.assign(static_cast<std::size_t>(deviceFormat_.freq / 100) * deviceFormat_.channels * 2U,
+                 deviceFormat_.silence);
     SDL_PauseAudioDevice(device_, 0);
     working_ = false;
     queue(beat_);
@@ -305,21 +306,21 @@ const SdlSoundPlayer::Samples& SdlSoundPlayer::lookUp(const std::filesystem::pat
 // SDL's loader, then its conversion to the device's format; none for what it cannot read or
 // what would last too long.
 std::optional<SdlSoundPlayer::Samples> SdlSoundPlayer::decode(const Samples& file) const {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec fileFormat{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, &spec,
-                       &data, &length) == nullptr)
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1,
+                       &fileFormat, &data, &length) == nullptr)
         return std::nullopt;
     const std::uint64_t frameBytes =
-        std::uint64_t{spec.channels} * SDL_AUDIO_BITSIZE(spec.format) / 8U;
+        std::uint64_t{fileFormat.channels} * SDL_AUDIO_BITSIZE(fileFormat.format) / 8U;
     std::optional<Samples> out;
     SDL_AudioCVT cvt{};
-    if (frameBytes != 0 && spec.freq > 0 &&
-        length <= frameBytes * static_cast<std::uint64_t>(spec.freq) *
+    if (frameBytes != 0 && fileFormat.freq > 0 &&
+        length <= frameBytes * static_cast<std::uint64_t>(fileFormat.freq) *
                       static_cast<std::uint64_t>(LongestSound.count()) &&
-        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, spec_.format, spec_.channels,
-                          spec_.freq) >= 0) {
+        SDL_BuildAudioCVT(&cvt, fileFormat.format, fileFormat.channels, fileFormat.freq,
+                          deviceFormat_.format, deviceFormat_.channels, deviceFormat_.freq) >= 0) {
         cvt.len = static_cast<int>(length);
         out.emplace(static_cast<std::size_t>(length) *
                     static_cast<std::size_t>(std::max(1, cvt.len_mult)));
@@ -332,13 +333,14 @@ std::optional<SdlSoundPlayer::Samples> SdlSoundPlayer::decode(const Samples& fil
     }
     SDL_FreeWAV(data);
     if (out)
-        out->resize(out->size() / (std::size_t{spec_.channels} * 2U) * spec_.channels * 2U);
+        out->resize(out->size() / (std::size_t{deviceFormat_.channels} * 2U) *
+                    deviceFormat_.channels * 2U);
     return out;
 }
 
 SdlSoundPlayer::Clock::duration SdlSoundPlayer::lengthOf(std::size_t bytes) const {
-    const auto perSecond = static_cast<std::uint64_t>(spec_.freq) * spec_.channels *
-                           SDL_AUDIO_BITSIZE(spec_.format) / 8U;
+    const auto perSecond = static_cast<std::uint64_t>(deviceFormat_.freq) * deviceFormat_.channels *
+                           SDL_AUDIO_BITSIZE(deviceFormat_.format) / 8U;
     return std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(
         bytes * std::uint64_t{1000000} / std::max<std::uint64_t>(1, perSecond)));
 }

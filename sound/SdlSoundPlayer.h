@@ -71,7 +71,7 @@ class SdlSoundPlayer final : public SoundPlayer {
     std::string driver_;
     bool driverUp_ = true;  // opened by open() before the first device
     SDL_AudioDeviceID device_ = 0;
-    SDL_AudioSpec spec_{};
+    SDL_AudioSpec deviceFormat_{};
     Clock::time_point opened_;
     Clock::time_point playedOut_;  // when what is queued should have been played
     Clock::time_point nextBeat_;
