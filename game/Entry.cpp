@@ -29,7 +29,6 @@ void Game::Text_KeyPress(std::int16_t& KeyAscii) {
     KeyAscii = 0;
     const auto length = typedLength(board_);
     // Unless a turn runs and says otherwise.
-    outcome_ = {};
     outcome_.kind = Outcome::Kind::Refused;
     outcome_.length = s_.NbChiffres;
     outcome_.typed = static_cast<int>(length);

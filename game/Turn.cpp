@@ -94,7 +94,7 @@ void Game::Commandv_Click() {
     if (!isCodeLength(s_.NbChiffres))
         return;
     V(s_.NbChiffres);
-    if (outcome_.code.empty()) {
+    if (s_.PartieFinie == 1) {
         outcome_.kind = Outcome::Kind::Refused;
         outcome_.refusal = Outcome::Refusal::AlreadyWon;
     } else {
