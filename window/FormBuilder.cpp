@@ -151,6 +151,10 @@ void buildCells(QWidget& form, Controls& controls) {
             label->setAlignment(toAlignment(column.align));
             styleLabel(label, column.colours, true);
             label->setAccessibleName(QStringLiteral("vide"));
+            // A cell's name changes with what it shows, which tells a screen reader already. Two
+            // text events more per cell would flood Orca when a win or a scroll rewrites the
+            // board, and in a flood Orca drops the notification that speaks the outcome.
+            label->setTellsTextChanges(false);
             controls.cells.at(static_cast<std::size_t>(column.column))
                 .at(static_cast<std::size_t>(row)) = label;
         }

@@ -107,7 +107,7 @@ void ValueLabel::setCaption(const QString& caption) {
         return;
     const QString old = text();
     setText(caption);
-    if (QAccessible::isActive()) {
+    if (tellsTextChanges_ && QAccessible::isActive()) {
         QAccessibleTextUpdateEvent event(this, 0, old, caption);
         QAccessible::updateAccessibility(&event);
     }

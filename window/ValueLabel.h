@@ -12,8 +12,9 @@ class ValueLabel : public QLabel {
   public:
     explicit ValueLabel(QWidget* parent);
 
-    // Sets the caption and tells assistive technology that the text changed.
+    // Sets the caption and, unless told not to, tells assistive technology that the text changed.
     void setCaption(const QString& caption);
+    void setTellsTextChanges(bool tells) { tellsTextChanges_ = tells; }
 
     // Makes QAccessible build ValueLabel's interface; safe to call more than once.
     static void registerAccessibility();
@@ -26,6 +27,7 @@ class ValueLabel : public QLabel {
 
   private:
     std::function<void(QPainter&)> overlay_;
+    bool tellsTextChanges_ = true;
 };
 
 }  // namespace kelo

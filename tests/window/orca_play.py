@@ -132,6 +132,7 @@ def play(game, work, log):
     # A three-digit game, through the settings file.
     with open(os.path.join(work, "Kelo.ini"), "wb") as ini:
         ini.write(b"1500,1200,3\r\n")
+    before_start = len(spoken())  # the first game may be spoken before the window is found
     start([game], log, cwd=work,
           env=dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
 
@@ -150,8 +151,9 @@ def play(game, work, log):
 
     steps = []  # (first utterance of the step, the outcomes of which it must speak one once)
 
-    def step(keys, *says):
-        steps.append((len(spoken()), tuple("notification " + s for s in says)))
+    def step(keys, *says, since=None):
+        steps.append((len(spoken()) if since is None else since,
+                      tuple("notification " + s for s in says)))
         if keys:
             key(*keys)
         new = lambda: spoken()[steps[-1][0]:]
@@ -170,7 +172,7 @@ def play(game, work, log):
                              "Zandor Chiffres"], capture_output=True, text=True, check=True,
                             timeout=WAIT).stdout.split()[0]
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=WAIT)
-    step([], "Nouvelle partie à 3 chiffres")
+    step([], "Nouvelle partie à 3 chiffres", since=before_start)
 
     outcome = step(["1", "2", "3", "Return"], "Coup 1 : 1 2 3, ", "Bien ! ")
     if "Bien ! " in outcome:  # the code was 1 2 3: once in a thousand games
