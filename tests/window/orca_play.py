@@ -82,7 +82,11 @@ def start_services(work, log):
     wait_for("the speech server", lambda: os.path.exists(socket))
     # Orca's debug file is not flushed; a terminal is, and `script` copies one to a file.
     os.environ["GSETTINGS_BACKEND"] = "memory"
-    start(["script", "-qfec", f"orca -u {work}/orca --debug-file /dev/tty", ORCA_LOG], log)
+    # Orca will not start while it sees another Orca of the same user, the user's screen reader or
+    # another run of this test: in a process namespace of its own it sees none.
+    start(["unshare", "--user", "--map-current-user", "--pid", "--fork", "--mount-proc",
+           "--kill-child", "script", "-qfec", f"orca -u {work}/orca --debug-file /dev/tty",
+           ORCA_LOG], log)
 
 
 def orca_log():
