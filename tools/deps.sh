@@ -3,9 +3,10 @@
 # tests need too, when any is missing.
 set -euo pipefail
 
-# What building, packaging and playing need (tools/package.sh copies the source with git).
+# What building, packaging and playing need: dpkg-buildpackage builds only where build-essential
+# (g++, make, dpkg-dev) is installed, and tools/package.sh copies the source with git.
 packages=(
-  cmake make g++ pkg-config dpkg-dev debhelper git
+  cmake build-essential pkg-config debhelper git
   qt6-base-dev libgl-dev libsdl2-dev libasound2-dev qt6-wayland
   fonts-dejavu-core fonts-liberation2
 )
