@@ -25,6 +25,7 @@ cleanup() {  # the namespace's mounts are gone with it; never delete through one
 trap cleanup EXIT
 isolated() { timeout --kill-after=10 "$1" unshare --mount --pid --fork --kill-child "${@:2}"; }
 mkdir -p "$cache/debs/partial"
+exec 9>>"$cache/lock" && flock 9  # one run at a time uses the cache
 
 if [ ! -f "$base" ]; then
   mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Release: bookworm' 'Created-By: Packages' | head -n 1)
