@@ -3,9 +3,10 @@
 # tests need too, when any is missing.
 set -euo pipefail
 
-# What building, packaging and playing need.
+# What building, packaging and playing need: dpkg-buildpackage builds only where build-essential
+# (g++, make, dpkg-dev) is installed, and tools/package.sh copies the source with git.
 packages=(
-  cmake make g++ pkg-config dpkg-dev debhelper
+  cmake build-essential pkg-config debhelper git
   qt6-base-dev libgl-dev libsdl2-dev libasound2-dev qt6-wayland
   fonts-dejavu-core fonts-liberation2
 )
@@ -20,6 +21,7 @@ if [ "${1:-}" = --test ]; then
     clang clang-tidy libclang-rt-14-dev
     libxcb1-dev libxcb-xtest0-dev
     desktop-file-utils appstream lintian autopkgtest man-db file procps
+    debootstrap
   )
 fi
 

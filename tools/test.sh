@@ -3,7 +3,8 @@
 # sound device, each to its end whatever the others did: the test suite (warnings as errors, the
 # benchmark built too), the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
 # settings-file fuzzer for a bounded time, clang-tidy, the install tree, and the Debian package
-# (lintian, a second build compared byte for byte, autopkgtest). Fails if any gate failed.
+# (lintian, a second build compared byte for byte, autopkgtest), and the README's set-up commands
+# on a freshly bootstrapped Debian 12. Fails if any gate failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,6 +42,7 @@ gate "settings-file fuzzer" 'bash tools/fuzz-settings.sh 60'
 gate "clang-tidy" 'bash tools/tidy.sh build-test'
 gate "install tree" 'bash tools/check-install.sh build-test'
 gate "Debian package" 'bash tools/check-package.sh build-package'
+gate "fresh Debian 12" 'bash tools/check-fresh.sh'
 
 printf '%s\n' "${results[@]}"
 echo "gates: $passed passed, $failed failed"
