@@ -6,7 +6,7 @@ set -euo pipefail
 # What building, packaging and playing need.
 packages=(
   cmake make g++ pkg-config dpkg-dev debhelper
-  qt6-base-dev libgl-dev libsdl2-dev libasound2-dev qt6-wayland
+  qt6-base-dev libgl-dev libxcb1-dev libsdl2-dev libasound2-dev qt6-wayland
   fonts-dejavu-core fonts-liberation2
 )
 # What only the tests and the benchmark need: sound servers, a screen reader, X and Wayland
@@ -18,7 +18,7 @@ if [ "${1:-}" = --test ]; then
     orca speech-dispatcher speech-dispatcher-espeak-ng openbox
     xvfb xauth weston x11-xkb-utils xdotool python3-xlib
     clang clang-tidy libclang-rt-14-dev
-    libxcb1-dev libxcb-xtest0-dev
+    libxcb-xtest0-dev strace
     desktop-file-utils appstream lintian autopkgtest man-db file procps
   )
 fi
