@@ -134,6 +134,12 @@ Replaced replaceWhole(const std::string& path, const std::string& line) {
     const int folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
         return {true, systemError(errno)};
+    // A file the player made read-only stays as it is, as it would for a rewrite in place.
+    if (::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+        const int error = errno;
+        ::close(folder);
+        return {true, systemError(error)};
+    }
     const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) {
         ::close(folder);
@@ -149,12 +155,11 @@ Replaced replaceWhole(const std::string& path, const std::string& line) {
     const std::string temporary = name + ".new" + std::to_string(::getpid());
     if (failure.isEmpty()) {
         ::unlinkat(folder, temporary.c_str(), 0);  // left by a crash of a process of the same id
-        if (!nameFile(fd, folder, temporary))
+        if (!nameFile(fd, folder, temporary) ||
+            ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
             failure = systemError(errno);
-        else if (::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0)
-            failure = systemError(errno);
-        if (!failure.isEmpty())
             ::unlinkat(folder, temporary.c_str(), 0);
+        }
     }
     ::close(fd);
     ::close(folder);
