@@ -35,7 +35,7 @@ SaveResult saveStep(GameState& state, const ClosingWindow& window, const QString
         state.IniGauche = kept.left;
         state.IniHaut = kept.top;
     }
-    const SaveResult result =
+    SaveResult result =
         writeSettingsFile(settingsFile, {state.IniGauche, state.IniHaut, state.IniChiffres});
     if (!result.saved) {
         std::fprintf(stderr, "%s: not saved: %s\n", QFile::encodeName(settingsFile).constData(),
