@@ -18,14 +18,17 @@ check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((
 start() {  # NAME [PREFIX...]
   folder="$work/$1"
   mkdir "$folder" && printf %s "$old" >"$folder/Kelo.ini"
-  (cd "$folder" && exec "${@:2}" "$program" 2>>"$work/log") &
+  cd "$folder" && { "${@:2}" "$program" 2>>"$work/log" & }
   pid=$!
-  for _ in $(seq 100); do
+  cd /
+  for _ in $(seq 300); do
     game=$pid
     [ $# = 1 ] || game=$(ps -o pid= --ppid "$pid" | head -n1)  # under strace
     grep -qs '^SigCgt:.*[4567cdef]...$' "/proc/${game// /}/status" && return
     sleep 0.1
   done
+  echo "$1: the program did not start"
+  return 1
 }
 # Waits up to 10 s for the end; the status is that of the started command.
 finish() {
