@@ -51,11 +51,13 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 # Starts the tree's launcher as the player with the environment given, and checks that the
 # game runs in a private temporary folder holding the sounds, that one line names FOLDER as
-# unusable, and that the temporary folder goes when the game ends.
+# unusable, and that a SIGTERM to its process group ends it with the game's status and removes
+# the temporary folder.
 check_fallback() {  # WHAT FOLDER ENV...
   local what=$1 wanted=$2
   shift 2
-  "${as_player[@]}" env -i PATH="$user_path" QT_QPA_PLATFORM=offscreen "$@" \
+  # In a process group of its own, as a terminal or a session gives it.
+  "${as_player[@]}" setsid env -i PATH="$user_path" QT_QPA_PLATFORM=offscreen "$@" \
     "$usr/games/$game" >"$work/fallback.log" 2>&1 &
   game_pid=$!
   if ! await_program "$usr/libexec/$game/$game"; then
@@ -72,17 +74,24 @@ check_fallback() {  # WHAT FOLDER ENV...
     test "$(readlink -f "$cwd/Kelo4.wav")" = "$(readlink -f "$usr/$sounds_dir/Kelo4.wav")"
   check "$what: one line says the settings will not be kept: $(grep -F "not be kept" "$work/fallback.log")" \
     test "$(grep -c "^$game: cannot use $wanted; settings will not be kept.\$" "$work/fallback.log")" = 1
-  stop_program
+  # A session's end signals the whole group once the game handles SIGTERM (mask bit 1 << 14).
+  wait_for 100 grep -q '^SigCgt:.*[4567cdef]...$' "/proc/$child_pid/status"
+  kill -TERM -- "-$game_pid"
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid="" child_pid=""
+  check "$what: SIGTERM to the group ends it with the game's status ($status)" test "$status" = 0
   check "$what: the temporary folder goes with the game" test ! -e "$cwd"
 }
 read_only="$work/read-only"
 mkdir -p "$read_only"
 chmod 555 "$read_only"
-check_fallback "read-only data folder" "$read_only/$game" HOME="$read_only" XDG_DATA_HOME="$read_only"
+check_fallback "read-only data folder, relative TMPDIR" "$read_only/$game" HOME="$read_only" \
+  XDG_DATA_HOME="$read_only" TMPDIR=tmp
 check "the read-only folder is left as it was" test -z "$(ls -A "$read_only")"
 if [ "$(id -u)" -eq 0 ]; then
   passwd_home=$(getent passwd 65534 | cut -d: -f6)
-  check_fallback "HOME unset" "$passwd_home/.local/share/$game"
+  check_fallback "HOME unset, TMPDIR missing" "$passwd_home/.local/share/$game" TMPDIR="$work/gone"
 else
   echo "  not root: the launcher without HOME would use your own home, so it is not tried"
 fi

@@ -7,7 +7,7 @@ set -euo pipefail
 # (g++, make, dpkg-dev) is installed, and tools/package.sh copies the source with git.
 packages=(
   cmake build-essential pkg-config debhelper git
-  qt6-base-dev libgl-dev libsdl2-dev libasound2-dev qt6-wayland
+  qt6-base-dev libgl-dev libxcb1-dev libsdl2-dev libasound2-dev qt6-wayland
   fonts-dejavu-core fonts-liberation2
 )
 # What only the tests and the benchmark need: sound servers, a screen reader, X and Wayland
@@ -19,7 +19,7 @@ if [ "${1:-}" = --test ]; then
     orca speech-dispatcher speech-dispatcher-espeak-ng openbox
     xvfb xauth weston x11-xkb-utils xdotool python3-xlib
     clang clang-tidy libclang-rt-14-dev
-    libxcb1-dev libxcb-xtest0-dev
+    libxcb-xtest0-dev strace
     desktop-file-utils appstream lintian autopkgtest man-db file procps
     debootstrap
   )

@@ -2,6 +2,7 @@
 #include "AppInfo.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 
 namespace kelo::app {
@@ -30,6 +31,15 @@ void choosePlatform() {
     const bool waylandOnly =
         qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     qputenv("QT_QPA_PLATFORM", waylandOnly ? "wayland;xcb" : "xcb;wayland");
+}
+
+void noSessionBusAutolaunch() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime + QStringLiteral("/bus")).exists())
+        return;  // the libraries find the user's bus there
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 void applyDesktopFileName() {

@@ -21,6 +21,11 @@ void applyApplicationInfo();
 // Before the application exists: the platform plugins to try, unless QT_QPA_PLATFORM names them.
 void choosePlatform();
 
+// Before the application exists: with no session bus named and none at its usual place, tells
+// the libraries there is none, rather than have D-Bus start one for the display that outlives
+// the game (dbus-launch --autolaunch).
+void noSessionBusAutolaunch();
+
 // The menu entry's name, by which docks match the window to its entry on Wayland and X11; set
 // before the window is first shown.
 void applyDesktopFileName();

@@ -13,6 +13,7 @@
 #include "FormBuilder.h"
 #include "Game.h"
 #include "GameState.h"
+#include "Lifecycle.h"
 #include "Placement.h"
 #include "RandomSource.h"
 #include "SoundPlayer.h"
@@ -38,6 +39,10 @@ class Form1 final : public QWidget {
     // default the real ones, which end the program.
     void setCloseServices(PauseClocks& clocks, std::function<void(int)> endProcess);
 
+    // The save step of the close without the rest, for a process that ends by another way (the
+    // display lost); nothing once a close has begun, or from another thread.
+    void saveSettingsNow();
+
   signals:
     // Once, when the first game is on the screen: the moment for work that can wait until then.
     void firstGameShown();
@@ -55,6 +60,7 @@ class Form1 final : public QWidget {
     // Load, close and placement on the screen.
     void Form_Load();
     void Form_Unload();
+    [[nodiscard]] ClosingWindow closingWindow() const;
     void moveFrameTo(TwipsPoint at);
     void keepFrameOnScreen();
 
@@ -70,6 +76,7 @@ class Form1 final : public QWidget {
     Announcer announcer_;
     bool activated_ = false;
     bool placedFromFile_ = false;
+    bool closing_ = false;
     bool firstGameShown_ = false;
     QTimer firstGameTimer_;
     SystemClocks systemClocks_;

@@ -1,7 +1,10 @@
 // Form1's load and close steps, and its place on the screen in the settings' twips.
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
+#include <QThread>
 #include <utility>
 
 #include "Form1.h"
@@ -23,6 +26,21 @@ TwipsSize toTwips(const QSize& size) {
 TwipsSize screenTwips() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? toTwips(screen->geometry().size()) : TwipsSize{};
+}
+
+// A player who started the game from a menu sees no console. The offscreen and minimal platforms
+// have no screen to show a dialog on, so there the console line is all, and no test waits on it.
+void tellNotSaved(QWidget* window, const QString& file, const QString& reason) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zandor Chiffres"),
+                    QStringLiteral("Les réglages n'ont pas pu être enregistrés dans %1 : %2.\n\n"
+                                   "La position de la fenêtre et la longueur du code ne seront "
+                                   "pas retrouvées au prochain lancement.")
+                        .arg(QDir::current().absoluteFilePath(file), reason),
+                    QMessageBox::Ok, window);
+    box.exec();
 }
 
 }  // namespace
@@ -58,7 +76,7 @@ void Form1::keepFrameOnScreen() {
         moveFrameTo(kept);
 }
 
-void Form1::Form_Unload() {
+ClosingWindow Form1::closingWindow() const {
     ClosingWindow window;
     if (isMinimized()) {
         window.state = WindowState::Minimized;
@@ -72,11 +90,31 @@ void Form1::Form_Unload() {
     window.position = {toTwips(frame.left()), toTwips(frame.top())};
     window.size = toTwips(frame.size());
     window.screen = screenTwips();
-    closeStep(game_.state(), window, {sound_, *clocks_, endProcess_});
+    return window;
 }
 
-// Every way of closing the window ends here; the close step ends the process itself.
+void Form1::Form_Unload() {
+    closing_ = true;
+    closeStep(
+        game_.state(), closingWindow(),
+        {sound_, *clocks_, endProcess_, SettingsFileName,
+         [this](const QString& file, const QString& reason) { tellNotSaved(this, file, reason); }});
+}
+
+void Form1::saveSettingsNow() {
+    if (closing_ || QThread::currentThread() != thread())
+        return;
+    closing_ = true;
+    saveStep(game_.state(), closingWindow(), SettingsFileName);
+}
+
+// Every way of closing the window ends here; the close step ends the process itself. A close
+// asked for while one runs (a signal while the player reads of a failed save) waits for it.
 void Form1::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -9,23 +9,30 @@
 #include <QWidget>
 #include <cerrno>
 
+#include "ExitPause.h"
+
 namespace kelo {
 namespace {
 
-constexpr std::array<int, 2> Signals{SIGTERM, SIGHUP};
+constexpr std::array<int, 4> Signals{SIGTERM, SIGHUP, SIGINT, SIGQUIT};
 
 // [0] is written by the handler, [1] read by the event loop.
 int wake[2] = {-1, -1};
 volatile sig_atomic_t received = 0;
 
 extern "C" void onSignal(int number) {
-    if (received != 0) {
-        // The close already asked for is not wanted any more: end as the signal would have.
+    received = received + 1;
+    if (received == 2) {
+        // The close already asked for is not to wait for the sound: it ends once it has saved.
+        cutExitPauseShort();
+        return;
+    }
+    if (received > 2) {
+        // The close never came: end as the signal would have.
         ::signal(number, SIG_DFL);
         ::raise(number);
         return;
     }
-    received = 1;
     const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(wake[0], &byte, 1);
@@ -43,6 +50,8 @@ SignalClose::SignalClose(QWidget& window) : window_(&window) {
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
+    for (const int number : Signals)
+        sigaddset(&action.sa_mask, number);  // one handler at a time counts the signals
     action.sa_flags = SA_RESTART;
     for (std::size_t k = 0; k < Signals.size(); ++k)
         ::sigaction(Signals.at(k), &action, &previous_.at(k));

@@ -31,17 +31,14 @@ inline std::string checkSettingsText(std::string_view bytes) {
             return "a value read is not finite";
     }
     // The file reader takes only the file's start: that must never give a value the whole text
-    // does not, but it may stop earlier. (A NUL past the cut is unseen, so the start may read.)
-    if (bytes.find('\0') == std::string_view::npos) {
-        for (const std::size_t cut : {bytes.size() / 2, bytes.size() - (bytes.empty() ? 0 : 1)}) {
-            const SettingsValues start =
-                readSettingsValues(bytes.substr(0, cut), TextExtent::Start);
-            if (start.count > partial.count)
-                return "the text's start gives more values than the whole text";
-            for (std::size_t k = 0; k < static_cast<std::size_t>(start.count); ++k) {
-                if (!sameFloat(start.values[k], partial.values[k]))
-                    return "the text's start reads another value than the whole text";
-            }
+    // does not, but it may stop earlier.
+    for (const std::size_t cut : {bytes.size() / 2, bytes.size() - (bytes.empty() ? 0 : 1)}) {
+        const SettingsValues start = readSettingsValues(bytes.substr(0, cut), TextExtent::Start);
+        if (start.count > partial.count)
+            return "the text's start gives more values than the whole text";
+        for (std::size_t k = 0; k < static_cast<std::size_t>(start.count); ++k) {
+            if (!sameFloat(start.values[k], partial.values[k]))
+                return "the text's start reads another value than the whole text";
         }
     }
     if (!whole)

@@ -110,12 +110,13 @@ void TestSettingsText::reader_data() {
                                                           "\xEF\xBB\xBF"
                                                           "600,900,3")
                                                    << V{};
-    QTest::newRow("NUL byte inside a value") << bytes(
-                                                    "600,9\0"
-                                                    "00,3\r\n",
-                                                    12)
-                                             << V{};
-    QTest::newRow("NUL bytes after a good line") << bytes("600,900,3\r\n\0\0", 13) << V{};
+    QTest::newRow("NUL byte inside a value: the values before it kept") << bytes(
+                                                                               "600,9\0"
+                                                                               "00,3\r\n",
+                                                                               12)
+                                                                        << V{600};
+    QTest::newRow("NUL byte after a good line: ignored")
+        << bytes("600,900,5\r\n\0", 12) << V{600, 900, 5};
     QTest::newRow("binary junk") << bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << V{};
 }
 

@@ -2,9 +2,15 @@
 #include "ExitPause.h"
 
 #include <QTime>
+#include <csignal>
 #include <thread>
 
 namespace kelo {
+namespace {
+
+volatile std::sig_atomic_t cutShort = 0;
+
+}  // namespace
 
 double SystemClocks::timeOfDay() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
@@ -23,10 +29,15 @@ void exitPause(GameState& state, PauseClocks& clocks) {
     const std::chrono::nanoseconds start = clocks.monotonic();
     state.TempsDebut = clocks.timeOfDay();
     state.TempsLu = state.TempsDebut;
-    while (clocks.monotonic() - start <= ExitPauseLength) {
+    while (cutShort == 0 && clocks.monotonic() - start <= ExitPauseLength) {
         clocks.rest();
         state.TempsLu = clocks.timeOfDay();
     }
+    cutShort = 0;
+}
+
+void cutExitPauseShort() {
+    cutShort = 1;
 }
 
 }  // namespace kelo

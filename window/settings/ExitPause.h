@@ -30,7 +30,10 @@ inline constexpr std::chrono::milliseconds ExitPauseLength{300};
 
 // Ends on the first monotonic reading more than ExitPauseLength after the start, so it lasts the
 // same across midnight. TempsDebut and TempsLu keep the time of day of the first and last reading.
-// Handles no window events.
+// Handles no window events. Ends at once when cut short, before it or while it runs.
 void exitPause(GameState& state, PauseClocks& clocks);
+
+// Safe in a signal handler: the next exit pause, or the one running, ends at its next reading.
+void cutExitPauseShort();
 
 }  // namespace kelo

@@ -29,20 +29,27 @@ LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
     return {keepOnScreen({state.IniGauche, state.IniHaut}, window, screen), true};
 }
 
-void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services) {
-    services.sound.play(SoundClosing, state.SonFlags);
+SaveResult saveStep(GameState& state, const ClosingWindow& window, const QString& settingsFile) {
     if (window.state == WindowState::Normal && window.positionKnown) {
         const TwipsPoint kept = keepOnScreen(window.position, window.size, window.screen);
         state.IniGauche = kept.left;
         state.IniHaut = kept.top;
     }
-    const SaveResult result = writeSettingsFile(
-        services.settingsFile, {state.IniGauche, state.IniHaut, state.IniChiffres});
+    SaveResult result =
+        writeSettingsFile(settingsFile, {state.IniGauche, state.IniHaut, state.IniChiffres});
     if (!result.saved) {
-        // The window has no message box; the console is the one place left to say it.
-        std::fprintf(stderr, "%s: not saved: %s\n",
-                     QFile::encodeName(services.settingsFile).constData(),
+        std::fprintf(stderr, "%s: not saved: %s\n", QFile::encodeName(settingsFile).constData(),
                      result.failure.toLocal8Bit().constData());
+    }
+    return result;
+}
+
+void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services) {
+    services.sound.play(SoundClosing, state.SonFlags);
+    const SaveResult result = saveStep(state, window, services.settingsFile);
+    if (!result.saved) {
+        if (services.tellPlayer)
+            services.tellPlayer(services.settingsFile, result.failure);
         services.endProcess(NotSavedStatus);
         return;
     }

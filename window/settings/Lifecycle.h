@@ -48,15 +48,22 @@ struct CloseServices {
     // Given the exit status; does not return in the program, tests only record it.
     std::function<void(int)> endProcess;
     QString settingsFile = SettingsFileName;
+    // Shows the player, given the file and the reason, that the settings were not saved, and
+    // returns once they have seen it; none where there is no screen to show it on.
+    std::function<void(const QString&, const QString&)> tellPlayer = {};
 };
 
 // The exit status of a close whose settings could not be saved.
 constexpr int NotSavedStatus = 1;
 
-// Requests the closing sound, stores the position (kept on the screen) when the window is in its
-// normal state, writes the settings file, pauses and ends the process with status 0. A file that
-// cannot be written ends the process at once with NotSavedStatus, without the pause, after one
-// line on the console naming the file and the reason.
+// Stores the position (kept on the screen) when the window is in its normal state and writes the
+// settings file. One that cannot be written is told on the console, in one line naming the file
+// and the reason.
+SaveResult saveStep(GameState& state, const ClosingWindow& window, const QString& settingsFile);
+
+// Requests the closing sound, runs the save step, pauses and ends the process with status 0. A
+// file that cannot be written is also told to the player, and then ends the process at once with
+// NotSavedStatus, without the pause.
 void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services);
 
 // The real end: nothing is flushed and no destructor runs, as nothing is left to save.

@@ -1,5 +1,5 @@
 // Kelo.ini on disk: a bounded read that never trusts the file, and a write that goes only to a
-// regular file and never leaves it half-written where the folder allows a new file.
+// regular file and never leaves it empty or half-written.
 #pragma once
 
 #include <QString>
@@ -25,9 +25,10 @@ struct SaveResult {
 };
 
 // A link to a regular file saves into that file; a path that is, or links to, anything else (or
-// nothing) is left as it is and not saved. The line goes to a temporary file renamed over the
-// old one, so a failure leaves the old file whole; only where no file can be made beside it (a
-// read-only folder) is the file rewritten in place.
+// nothing) is left as it is and not saved. The line goes to a new file in the same folder renamed
+// over the old one, so a failure leaves the old file whole; only where no file can be made beside
+// it (a read-only folder, no inode left) is the file rewritten in place, in an order that leaves
+// a readable line at every moment. The path is used as its bytes, whatever their encoding.
 SaveResult writeSettingsFile(const QString& path, const Settings& settings);
 
 }  // namespace kelo

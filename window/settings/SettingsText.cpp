@@ -67,8 +67,6 @@ bool inNumber(char c) {
 
 SettingsValues readSettingsValues(std::string_view bytes, TextExtent extent) {
     SettingsValues read;
-    if (bytes.find('\0') != std::string_view::npos)
-        return read;
     if (extent == TextExtent::Start) {
         // The number the text ends in may go on past it, and a shorter one may read differently
         // ("1e" of "1e5" reads as 1).

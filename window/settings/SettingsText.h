@@ -30,10 +30,10 @@ enum class TextExtent { Whole, Start };
 // LF). Whatever follows the third value's separator is ignored. The read stops, keeping the
 // values before, at a value that is missing, empty or not wholly a number: a '+' sign, a hex
 // float, "inf" or "nan", a number out of single-precision range (or that would round to zero),
-// a number followed by anything but blanks and a separator. A text holding a NUL byte is not a
-// text file and gives nothing at all. Of a text that is only the file's start, a value that
-// reaches its end, or is followed only by blanks, could read otherwise with what follows ("3" of
-// "35", "2 " of "2 x"), so it is not read.
+// a number followed by anything but blanks and a separator. Whatever follows the third value
+// is ignored, whatever its bytes (a NUL, say). Of a text that is only the file's start, a value
+// that reaches its end, or is followed only by blanks, could read otherwise with what follows ("3"
+// of "35", "2 " of "2 x"), so it is not read.
 SettingsValues readSettingsValues(std::string_view bytes, TextExtent extent = TextExtent::Whole);
 
 // The whole file or nothing.
