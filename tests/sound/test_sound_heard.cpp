@@ -250,7 +250,7 @@ class SoundHeardTest : public QObject {
 
     void heardAgainAfterPipeWireRestarts_data() {
         QTest::addColumn<QString>("driver");
-        QTest::newRow("SDL's PulseAudio backend on pipewire-pulse") << QStringLiteral("pulseaudio");
+        QTest::newRow("SDL's PulseAudio backend on PipeWire") << QStringLiteral("pulseaudio");
         QTest::newRow("SDL's PipeWire backend") << QStringLiteral("pipewire");
     }
     void heardAgainAfterPipeWireRestarts() {
