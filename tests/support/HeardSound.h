@@ -43,6 +43,7 @@ class SoundServer {
                         QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
                         QStringLiteral("--disable-shm=yes"),
                         QStringLiteral("--load=module-null-sink sink_name=kelo"),
+                        QStringLiteral("--load=module-suspend-on-idle timeout=1"),
                         QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 "
                                        "socket=") +
                             socket},
