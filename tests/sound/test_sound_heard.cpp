@@ -65,17 +65,17 @@ int closeTheWindow() {
 }
 
 // The child's part for a fresh start: the window as the program builds it, a press (high.wav)
-// 600 ms after the first game is shown and its release (mid.wav) 250 ms later; "done" once both
-// have played, and the end when its input ends.
-int pressAfterTheStart() {
+// `delay` ms after the first game is shown and its release (mid.wav) 250 ms later; "done" once
+// both have played, and the end when its input ends.
+int pressAfterTheStart(int delay) {
     kelo::LazySoundPlayer sound(KELO_SOUND_MODULE);
     kelo::ClockRandom random;
     kelo::Form1 form(sound, random);
-    QObject::connect(&form, &kelo::Form1::firstGameShown, [&sound] {
+    QObject::connect(&form, &kelo::Form1::firstGameShown, [&sound, delay] {
         sound.load();
-        QTimer::singleShot(600, [&sound] { sound.play("high.wav", 1); });
-        QTimer::singleShot(850, [&sound] { sound.play("mid.wav", 1); });
-        QTimer::singleShot(1700, [] {
+        QTimer::singleShot(delay, [&sound] { sound.play("high.wav", 1); });
+        QTimer::singleShot(delay + 250, [&sound] { sound.play("mid.wav", 1); });
+        QTimer::singleShot(delay + 1100, [] {
             std::puts("done");
             std::fflush(stdout);
             for (std::string line; std::getline(std::cin, line);) {
@@ -280,7 +280,8 @@ class SoundHeardTest : public QObject {
 #endif
     }
 
-    // Four fresh starts: nothing of the first seconds is lost while the device opens. A stream
+    // Fresh starts, a press 0-900 ms after the first game is shown: nothing of the first seconds
+    // is lost while the module loads and the device opens. A stream
     // that closes rewinds the null sink, which its monitor then hears again: so each recording
     // ends before the game does, and begins once this process's own device has closed.
     void aPressSoonAfterTheStartIsHeard() {
@@ -290,7 +291,7 @@ class SoundHeardTest : public QObject {
             recorder.start();
             QProcess game;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("KELO_TEST_PRESS"), QStringLiteral("1"));
+            env.insert(QStringLiteral("KELO_TEST_PRESS"), QString::number(300 * run));
             game.setProcessEnvironment(env);
             game.start(QCoreApplication::applicationFilePath(), {});
             QVERIFY(game.waitForReadyRead(30000));
@@ -412,7 +413,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsSet("KELO_TEST_PLAYER"))
         return playOnEachLine();
     if (qEnvironmentVariableIsSet("KELO_TEST_PRESS"))
-        return pressAfterTheStart();
+        return pressAfterTheStart(qEnvironmentVariableIntValue("KELO_TEST_PRESS"));
     SoundHeardTest test;
     return QTest::qExec(&test, argc, argv);
 }
