@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
     }
     if (pipewire) {
         qputenv("PULSE_SERVER", server.address.toUtf8());
-        qputenv("PIPEWIRE_RUNTIME_DIR", server.env.value(QStringLiteral("XDG_RUNTIME_DIR")).toUtf8());
+        qputenv("PIPEWIRE_RUNTIME_DIR",
+                server.env.value(QStringLiteral("XDG_RUNTIME_DIR")).toUtf8());
         qputenv("SDL_AUDIODRIVER", argv[2]);
     }
     QDir::setCurrent(QStringLiteral(KELO_SOUNDS_DIR));
@@ -136,7 +137,8 @@ int main(int argc, char** argv) {
         "24 requests, %zu heard, their delays spread over %.0f ms; the first sound heard%s later "
         "than one on the open device; longest request %.2f ms, %.2f ms with the server stopped, "
         "%.2f ms with hostile files; peak RSS %.1f MB\n",
-        name.c_str(), libraries, openMs, heard, delays.empty() ? -1.0 : delays.back() - delays.front(),
-        afterIdle.c_str(), longest, stalled, hostileLongest, kelo::test::peakRssMb());
+        name.c_str(), libraries, openMs, heard,
+        delays.empty() ? -1.0 : delays.back() - delays.front(), afterIdle.c_str(), longest, stalled,
+        hostileLongest, kelo::test::peakRssMb());
     return 0;
 }

@@ -12,8 +12,8 @@ namespace kelo {
 // Volume mixers name and show a stream by these; a player's own PULSE_PROP is left as it is.
 // Read by the sound server's library when SDL connects (PulseAudio's and PipeWire's).
 LazySoundPlayer::LazySoundPlayer(std::string modulePath) : modulePath_(std::move(modulePath)) {
-    const char* props = "media.role=game application.id=" KELO_APP_ID
-                        " application.icon_name=" KELO_ICON_NAME;
+    const char* props =
+        "media.role=game application.id=" KELO_APP_ID " application.icon_name=" KELO_ICON_NAME;
     ::setenv("PULSE_PROP", props, 0);
     ::setenv("PIPEWIRE_PROPS", props, 0);
 }

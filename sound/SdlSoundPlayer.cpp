@@ -193,8 +193,10 @@ bool SdlSoundPlayer::ensureDevice() {
             return true;
     }
     if (!toldNoDevice_)
-        std::fprintf(stderr, "No sound server or sound device answers; the game's sounds play once "
-                             "one does (%s)\n", SDL_GetError());
+        std::fprintf(stderr,
+                     "No sound server or sound device answers; the game's sounds play once "
+                     "one does (%s)\n",
+                     SDL_GetError());
     toldNoDevice_ = true;
     return false;
 }

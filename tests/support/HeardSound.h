@@ -23,8 +23,8 @@ inline constexpr int RecordRate = 8000;  // mono, enough for tones below 4 kHz
 
 // A private sound server with a null sink "kelo", in a temporary folder of its own and stopped
 // by its processes' ids: PulseAudio, or PipeWire serving PulseAudio's protocol too, with
-// WirePlumber, on a DBus of their own. `error` is empty when it answers; `env` is for a client of it, and PulseAudio's
-// PULSE_SERVER also points this process's sound clients at it.
+// WirePlumber, on a DBus of their own. `error` is empty when it answers; `env` is for a client of
+// it, and PulseAudio's PULSE_SERVER also points this process's sound clients at it.
 class SoundServer {
   public:
     enum Kind { PulseAudio, PipeWire };
@@ -155,9 +155,8 @@ class SoundServer {
 
     // The installed WirePlumber's root, or the one unpacked into the tests' cache folder.
     static QString wirePlumberRoot() {
-        const QString cache =
-            qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + "/.cache") +
-            "/zandor-chiffres-tests/wireplumber";
+        const QString cache = qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + "/.cache") +
+                              "/zandor-chiffres-tests/wireplumber";
         return QFileInfo(cache + "/usr/bin/wireplumber").isExecutable() ? cache : QString();
     }
     void writeFile(const QString& name, const QByteArray& bytes) {
