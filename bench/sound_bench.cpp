@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         const std::vector<kelo::test::Burst> both = kelo::test::bursts(idle.stop());
         char text[64];
-        std::snprintf(text, sizeof text, ", %.0f ms after %d s idle",
+        std::snprintf(text, sizeof text, "%s %.0f ms after %d s", afterIdle.empty() ? "" : ",",
                       both.size() < 2 ? -1.0 : 250 - (both[1].startMs - both[0].startMs), seconds);
         afterIdle += text;
     }
@@ -133,9 +133,12 @@ int main(int argc, char** argv) {
         }
     }
     std::printf(
-        "sound on %s: module maps %zu libraries; device open in %.0f ms off the window's thread; "
-        "24 requests, %zu heard, their delays spread over %.0f ms; the first sound heard%s later "
-        "than one on the open device; longest request %.2f ms, %.2f ms with the server stopped, "
+        "sound on %s: module maps %zu libraries; SDL's audio started in %.0f ms off the window's "
+        "thread; "
+        "24 requests, %zu heard, their delays spread over %.0f ms; the first sound after idle "
+        "heard "
+        "later than one on the open device by%s; longest request %.2f ms, %.2f ms with the server "
+        "stopped, "
         "%.2f ms with hostile files; peak RSS %.1f MB\n",
         name.c_str(), libraries, openMs, heard,
         delays.empty() ? -1.0 : delays.back() - delays.front(), afterIdle.c_str(), longest, stalled,
