@@ -192,6 +192,10 @@ bool SdlSoundPlayer::ensureDevice() {
         if (driverUp_ && openDevice())
             return true;
     }
+    // Nothing of SDL's runs while no device opens: its ALSA driver looks for cards ten times a
+    // second.
+    SDL_AudioQuit();
+    driverUp_ = false;
     if (!toldNoDevice_)
         std::fprintf(stderr,
                      "No sound server or sound device answers; the game's sounds play once "
@@ -199,6 +203,16 @@ bool SdlSoundPlayer::ensureDevice() {
                      SDL_GetError());
     toldNoDevice_ = true;
     return false;
+}
+
+// SDL's ALSA driver keeps looking for cards ten times a second, so it stops too; the servers'
+// drivers wait for the server's news, and stay ready for the next sound.
+void SdlSoundPlayer::idleClose() {
+    closeDevice();
+    if (driver_ == "alsa") {
+        SDL_AudioQuit();
+        driverUp_ = false;
+    }
 }
 
 void SdlSoundPlayer::closeDevice() {
@@ -282,7 +296,7 @@ void SdlSoundPlayer::look() {
         }
         started_.notify_all();
         if (now - quietSince_ >= IdleClose)
-            closeDevice();
+            idleClose();
         return;
     }
     if (queued < lastQueued_)

@@ -61,6 +61,7 @@ class SdlSoundPlayer final : public SoundPlayer {
     bool openDevice();
     bool ensureDevice();
     void closeDevice();
+    void idleClose();
     void restartDriver();
     void run();
     void start(const Request& request);
