@@ -4,11 +4,19 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace kelo {
 
-LazySoundPlayer::LazySoundPlayer(std::string modulePath) : modulePath_(std::move(modulePath)) {}
+// Volume mixers name and show a stream by these; a player's own PULSE_PROP is left as it is.
+// Read by the sound server's library when SDL connects (PulseAudio's and PipeWire's).
+LazySoundPlayer::LazySoundPlayer(std::string modulePath) : modulePath_(std::move(modulePath)) {
+    const char* props =
+        "media.role=game application.id=" KELO_APP_ID " application.icon_name=" KELO_ICON_NAME;
+    ::setenv("PULSE_PROP", props, 0);
+    ::setenv("PIPEWIRE_PROPS", props, 0);
+}
 
 LazySoundPlayer::~LazySoundPlayer() {
     if (worker_.joinable())
@@ -32,8 +40,17 @@ bool LazySoundPlayer::settled(std::chrono::milliseconds limit) const {
 
 void LazySoundPlayer::play(std::string_view fileName, std::int32_t flags) {
     load();
-    if (SoundPlayer* player = player_.load(std::memory_order_acquire))
-        player->play(fileName, flags);
+    SoundPlayer* player = player_.load(std::memory_order_acquire);
+    if (player == nullptr) {
+        const std::lock_guard lock(mutex_);
+        player = player_.load(std::memory_order_acquire);
+        if (player == nullptr) {  // it plays once the device is ready, without waiting here
+            if (!settled_.load(std::memory_order_acquire))
+                waiting_.emplace(fileName);
+            return;
+        }
+    }
+    player->play(fileName, flags);
 }
 
 // The module stays loaded for the rest of the run: its player and SDL's threads live in it.
@@ -48,8 +65,13 @@ void LazySoundPlayer::open() {
         std::fprintf(stderr, "The game's sounds are off: %s\n", why != nullptr ? why : "no module");
     } else {
         owned_.reset(openPlayer());
-        player_.store(owned_.get(), std::memory_order_release);
     }
+    // Handed over before any later request can reach the player, so it cannot cut one off.
+    const std::lock_guard lock(mutex_);
+    if (owned_ != nullptr && waiting_)
+        owned_->play(*waiting_, 1);
+    waiting_.reset();
+    player_.store(owned_.get(), std::memory_order_release);
     settled_.store(true, std::memory_order_release);
 }
 

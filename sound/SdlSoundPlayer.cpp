@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -18,16 +19,17 @@ namespace kelo {
 namespace {
 
 constexpr const char* AppName = "Zandor Chiffres";
-// How often the player's thread looks at the device when no request comes.
+// How often the player's thread looks at the device while it has something to play.
 constexpr std::chrono::milliseconds Tick{50};
-// While the device is lost, how often it is opened again.
+// A device that cannot be opened is tried again, with SDL's driver started anew, on a request at
+// most this often.
 constexpr std::chrono::seconds Reopen{1};
-// A few ms of silence queued this often when nothing plays: on a backend that tells nothing
-// when its server goes, silence that is never taken is what shows the device lost.
-constexpr std::chrono::milliseconds Beat{500};
-// A new stream can take more than a second to play its first bytes; until it has, only a longer
-// wait means the device is lost.
+// A new stream can take its first bytes and then nothing more for a second or two; until this
+// long after the open, only a longer wait means the device is lost.
 constexpr std::chrono::seconds FirstSound{3};
+// With nothing to play for this long the device is closed, so that the server can suspend its
+// sink and no one shows the game as playing; the player's thread then sleeps until a request.
+constexpr std::chrono::seconds IdleClose{2};
 
 // Without a sound server SDL falls back to ALSA, whose library writes several lines about
 // missing cards on the console; the one line about silent sounds says all the player needs.
@@ -96,28 +98,29 @@ std::unique_ptr<SdlSoundPlayer> SdlSoundPlayer::open(std::string& why) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, AppName);
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, AppName);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        why = SDL_GetError();
-        return nullptr;
-    }
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
+    const bool up = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     // Picked only when named in SDL_AUDIODRIVER: "disk" would write a file in the working folder.
-    const char* driver = SDL_GetCurrentAudioDriver();
+    const char* driver = up ? SDL_GetCurrentAudioDriver() : nullptr;
     const std::string name = driver != nullptr ? driver : "";
     if (name == "disk" || name == "dummy") {
         why = "SDL audio driver \"" + name + "\"";
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    std::unique_ptr<SdlSoundPlayer> player(new SdlSoundPlayer(name));
-    if (!player->openDevice()) {
-        why = SDL_GetError();
-        return nullptr;
-    }
+    std::unique_ptr<SdlSoundPlayer> player(new SdlSoundPlayer(up));
     player->worker_ = std::thread([p = player.get()] { p->run(); });
     return player;
 }
 
-SdlSoundPlayer::SdlSoundPlayer(std::string driver) : driver_(std::move(driver)) {}
+SdlSoundPlayer::SdlSoundPlayer(bool driverUp) : driverUp_(driverUp) {
+    // 1024 frames: about 23 ms from a request to the speaker, and as much slack for SDL's
+    // thread on a busy machine before a sound breaks up. SDL converts to the server's format.
+    deviceFormat_.freq = 44100;
+    deviceFormat_.format = AUDIO_S16SYS;
+    deviceFormat_.channels = 2;
+    deviceFormat_.samples = 1024;
+}
 
 SdlSoundPlayer::~SdlSoundPlayer() {
     if (worker_.joinable()) {
@@ -129,6 +132,7 @@ SdlSoundPlayer::~SdlSoundPlayer() {
         worker_.join();
     }
     closeDevice();
+    SDL_AudioQuit();  // started by this player when it restarted the driver
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     SDL_Quit();
 }
@@ -161,32 +165,54 @@ void SdlSoundPlayer::play(std::string_view fileName, std::int32_t flags) {
 
 bool SdlSoundPlayer::openDevice() {
     closeDevice();
-    opened_ = Clock::now();
-    // Every open after the first starts SDL's driver again: the one that lost its server keeps
-    // a connection to it that never comes back. The same driver, so a restarting server does
-    // not leave the game on the sound card behind its back.
-    if (!driverUp_) {
-        if (SDL_AudioInit(driver_.c_str()) != 0)
-            return false;
-        driverUp_ = true;
-    }
-    SDL_AudioSpec wanted{};
-    wanted.freq = 44100;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    // 1024 frames: about 23 ms from a request to the speaker, and as much slack for SDL's
-    // thread on a busy machine before a sound breaks up.
-    wanted.samples = 1024;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceFormat_, 0);
+    SDL_AudioSpec wanted = deviceFormat_;
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device_ == 0)
         return false;
-    beat_.assign(static_cast<std::size_t>(deviceFormat_.freq / 100) * deviceFormat_.channels * 2U,
-                 deviceFormat_.silence);
+    const char* driver = SDL_GetCurrentAudioDriver();
+    driver_ = driver != nullptr ? driver : "";
     SDL_PauseAudioDevice(device_, 0);
-    working_ = false;
-    queue(beat_);
-    nextBeat_ = Clock::now() + Beat;
+    opened_ = progressed_ = quietSince_ = Clock::now();
+    lastQueued_ = 0;
     return true;
+}
+
+// The device a request plays on: the open one unless SDL saw it go, or a new one. One that
+// cannot be opened starts SDL's driver again, which drops a connection to a server that went and
+// finds one that came since; at most once a second, so no server costs little.
+bool SdlSoundPlayer::ensureDevice() {
+    if (device_ != 0 && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED)
+        return true;
+    if (driverUp_ && openDevice())
+        return true;
+    const Clock::time_point now = Clock::now();
+    if (now - restarted_ >= Reopen) {
+        restarted_ = now;
+        restartDriver();
+        if (driverUp_ && openDevice())
+            return true;
+    }
+    // Nothing of SDL's runs while no device opens: its ALSA driver looks for cards ten times a
+    // second.
+    SDL_AudioQuit();
+    driverUp_ = false;
+    if (!toldNoDevice_)
+        std::fprintf(stderr,
+                     "No sound server or sound device answers; the game's sounds play once "
+                     "one does (%s)\n",
+                     SDL_GetError());
+    toldNoDevice_ = true;
+    return false;
+}
+
+// SDL's ALSA driver keeps looking for cards ten times a second, so it stops too; the servers'
+// drivers wait for the server's news, and stay ready for the next sound.
+void SdlSoundPlayer::idleClose() {
+    closeDevice();
+    if (driver_ == "alsa") {
+        SDL_AudioQuit();
+        driverUp_ = false;
+    }
 }
 
 void SdlSoundPlayer::closeDevice() {
@@ -195,30 +221,36 @@ void SdlSoundPlayer::closeDevice() {
     device_ = 0;
 }
 
+// The same driver as the last device's, so a restarting server does not leave the game on the
+// sound card behind its back.
 void SdlSoundPlayer::restartDriver() {
     closeDevice();
     SDL_AudioQuit();
-    driverUp_ = false;
+    driverUp_ = SDL_AudioInit(driver_.empty() ? nullptr : driver_.c_str()) == 0;
 }
 
+// Idle with the device closed, the thread waits for a request and nothing else.
 void SdlSoundPlayer::run() {
-    Clock::time_point watched = Clock::now();
     std::unique_lock lock(mutex_);
     while (!stop_) {
-        if (!pending_)
-            wake_.wait_until(lock, watched + Tick);
+        if (!pending_ && device_ == 0)
+            wake_.wait(lock);
+        else if (!pending_)
+            wake_.wait_until(lock, nextLook());
         const std::optional<Request> request = std::exchange(pending_, std::nullopt);
         if (stop_)
             break;
         lock.unlock();
         if (request)
             start(*request);
-        if (Clock::now() - watched >= Tick) {
-            watched = Clock::now();
-            watch();
-        }
+        else
+            look();
         lock.lock();
     }
+}
+
+SdlSoundPlayer::Clock::time_point SdlSoundPlayer::nextLook() const {
+    return lastQueued_ > 0 ? Clock::now() + Tick : quietSince_ + IdleClose;
 }
 
 void SdlSoundPlayer::start(const Request& request) {
@@ -226,8 +258,9 @@ void SdlSoundPlayer::start(const Request& request) {
     const Samples& sound = samples.empty() ? lookUp({}) : samples;
     std::unique_lock lock(mutex_);
     // One asked for while this one was read would cut it off at once.
-    const bool play = !pending_ && device_ != 0 && !sound.empty();
+    const bool cut = pending_.has_value();
     lock.unlock();
+    const bool play = !cut && !sound.empty() && ensureDevice();
     if (play)
         queue(sound);
     lock.lock();
@@ -241,38 +274,41 @@ void SdlSoundPlayer::start(const Request& request) {
 void SdlSoundPlayer::queue(const Samples& samples) {
     SDL_ClearQueuedAudio(device_);
     SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size()));
-    playedOut_ = Clock::now() + lengthOf(samples.size()) + SyncMargin;
+    playing_ = samples;
+    lastQueued_ = static_cast<Uint32>(samples.size());
+    progressed_ = Clock::now();
 }
 
-// A lost device is closed and opened again, at most once a second, which brings the sound back
-// once a restarted server answers.
-void SdlSoundPlayer::watch() {
-    const Clock::time_point now = Clock::now();
-    if (device_ == 0) {
-        if (now - opened_ >= Reopen) {
-            restartDriver();
-            openDevice();
-        }
+// While a sound plays: its end, for a caller that waits for it, and a device that stopped taking
+// bytes, which is lost. A sound it took nothing of plays on a new one.
+void SdlSoundPlayer::look() {
+    if (device_ == 0)
         return;
-    }
+    const Clock::time_point now = Clock::now();
     const Uint32 queued = SDL_GetQueuedAudioSize(device_);
     if (queued == 0) {
-        working_ = true;
+        if (lastQueued_ != 0)
+            quietSince_ = now;
+        lastQueued_ = 0;
         {
             const std::lock_guard lock(mutex_);
             drained_ = true;
         }
         started_.notify_all();
+        if (now - quietSince_ >= IdleClose)
+            idleClose();
+        return;
     }
-    const bool late = queued > 0 && now > playedOut_ && (working_ || now - opened_ > FirstSound);
-    if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED || late) {
-        restartDriver();
-        if (now - opened_ >= Reopen)
-            openDevice();
-    } else if (queued == 0 && now >= nextBeat_) {
-        queue(beat_);
-        nextBeat_ = now + Beat;
-    }
+    if (queued < lastQueued_)
+        progressed_ = now;
+    lastQueued_ = queued;
+    if (SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED &&
+        now <= std::max(progressed_ + SyncMargin, opened_ + FirstSound))
+        return;
+    const Samples again = queued >= playing_.size() ? std::move(playing_) : Samples();
+    closeDevice();
+    if (!again.empty() && ensureDevice())
+        queue(again);
 }
 
 const SdlSoundPlayer::Samples& SdlSoundPlayer::lookUp(const std::filesystem::path& path) {

@@ -1,6 +1,7 @@
 // The sound play operation on SDL's own audio: one device fed from SDL's queue, so a new sound
 // replaces what is queued and cuts off the last one. Files are read, checked and converted on a
-// thread of the player's own, which also notices a lost device and opens it again.
+// thread of the player's own, which opens the device for a request, closes it once nothing has
+// played for a while, and opens it again when it was lost.
 #pragma once
 
 #include <SDL_audio.h>
@@ -24,8 +25,9 @@ namespace kelo {
 
 class SdlSoundPlayer final : public SoundPlayer {
   public:
-    // Opens the audio device. It can take seconds with a sound server that does not answer, so
-    // it never runs on the window's thread. Null when there is no device; `why` then says so.
+    // Starts SDL's audio. It can take seconds with a sound server that does not answer, so it
+    // never runs on the window's thread. Null only for a driver that cannot play (`why` says
+    // which): with no server yet, each request looks for one again.
     static std::unique_ptr<SdlSoundPlayer> open(std::string& why);
     ~SdlSoundPlayer() override;
     SdlSoundPlayer(const SdlSoundPlayer&) = delete;
@@ -55,30 +57,35 @@ class SdlSoundPlayer final : public SoundPlayer {
         std::optional<Samples> samples;  // none when the file is not a sound to play
     };
 
-    explicit SdlSoundPlayer(std::string driver);
+    explicit SdlSoundPlayer(bool driverUp);
     bool openDevice();
+    bool ensureDevice();
     void closeDevice();
+    void idleClose();
     void restartDriver();
     void run();
     void start(const Request& request);
-    void watch();
+    void look();
+    [[nodiscard]] Clock::time_point nextLook() const;
     const Samples& lookUp(const std::filesystem::path& path);
     std::optional<Samples> decode(const Samples& file) const;
     void queue(const Samples& samples);
     [[nodiscard]] Clock::duration lengthOf(std::size_t bytes) const;
 
     // The player's thread's own.
-    std::string driver_;
-    bool driverUp_ = true;  // opened by open() before the first device
+    std::string driver_;  // the one a device was opened with; until then whichever answers
+    bool driverUp_;
     SDL_AudioDeviceID device_ = 0;
-    SDL_AudioSpec deviceFormat_{};
+    SDL_AudioSpec deviceFormat_{};  // what every device is opened with, whatever the server's
     Clock::time_point opened_;
-    Clock::time_point playedOut_;  // when what is queued should have been played
-    Clock::time_point nextBeat_;
-    bool working_ = false;  // the device has taken queued bytes since it was opened
+    Clock::time_point restarted_;   // the driver's last start by this player
+    Clock::time_point progressed_;  // when the device last took queued bytes
+    Clock::time_point quietSince_;  // when the device last ran out of queued bytes
+    Uint32 lastQueued_ = 0;
+    Samples playing_;  // the last sound queued: played again on a new device if none was taken
+    bool toldNoDevice_ = false;
     std::map<std::filesystem::path, Decoded> files_;
     Samples fallback_;
-    Samples beat_;
 
     // Shared with the callers, under mutex_.
     std::mutex mutex_;

@@ -9,9 +9,7 @@ extern "C" __attribute__((visibility("default"))) kelo::SoundPlayer* kelo_open_s
     std::string why;
     std::unique_ptr<kelo::SdlSoundPlayer> player = kelo::SdlSoundPlayer::open(why);
     if (player == nullptr) {
-        std::fprintf(stderr,
-                     "No sound server or sound device found; the game's sounds are off (%s)\n",
-                     why.c_str());
+        std::fprintf(stderr, "The game's sounds are off (%s)\n", why.c_str());
         return nullptr;
     }
     return player.release();

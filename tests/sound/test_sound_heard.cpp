@@ -1,8 +1,11 @@
 // Plays through the program's sound player into a private sound server and listens to the
 // null sink's monitor: what counts is what is heard, not what was asked for.
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -63,6 +66,44 @@ int closeTheWindow() {
     return 3;
 }
 
+// The child's part for a fresh start: the window as the program builds it, a press (high.wav)
+// `delay` ms after the first game is shown and its release (mid.wav) 250 ms later; "done" once
+// both have played, and the end when its input ends.
+int pressAfterTheStart(int delay) {
+    kelo::LazySoundPlayer sound(KELO_SOUND_MODULE);
+    kelo::ClockRandom random;
+    kelo::Form1 form(sound, random);
+    QObject::connect(&form, &kelo::Form1::firstGameShown, [&sound, delay] {
+        sound.load();
+        QTimer::singleShot(delay, [&sound] { sound.play("high.wav", 1); });
+        QTimer::singleShot(delay + 250, [&sound] { sound.play("mid.wav", 1); });
+        QTimer::singleShot(delay + 1100, [] {
+            std::puts("done");
+            std::fflush(stdout);
+            for (std::string line; std::getline(std::cin, line);) {
+            }
+            QCoreApplication::quit();
+        });
+    });
+    form.show();
+    return QApplication::exec();
+}
+
+// What a sound server's client says, one line each.
+QList<QByteArray> pactl(const QStringList& arguments) {
+    QProcess p;
+    p.start(QStringLiteral("pactl"), arguments);
+    p.waitForFinished(5000);
+    return p.readAllStandardOutput().split('\n');
+}
+
+// The context switches of all this process's threads so far.
+long switches() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
 // The child's part where the sound server is not this process's: high.wav for each line read.
 int playOnEachLine() {
     kelo::LazySoundPlayer sound(KELO_SOUND_MODULE);
@@ -96,7 +137,7 @@ class SoundHeardTest : public QObject {
         writeTone(QStringLiteral("high.wav"), 1500, 150);
         writeTone(QStringLiteral("mid.wav"), 1000, 300);
         player = std::make_unique<kelo::LazySoundPlayer>(KELO_SOUND_MODULE);
-        player->play("high.wav", 1);  // before the device is open: silent, and it opens it
+        player->play("high.wav", 1);  // before the module is loaded: it plays once it is
         QVERIFY(player->settled(std::chrono::seconds(15)));
         QVERIFY(player->ready());
     }
@@ -234,6 +275,79 @@ class SoundHeardTest : public QObject {
 #endif
     }
 
+    // Fresh starts, a press 0-900 ms after the first game is shown: nothing of the first seconds
+    // is lost while the module loads and the device opens. A stream
+    // that closes rewinds the null sink, which its monitor then hears again: so each recording
+    // ends before the game does, and begins once this process's own device has closed.
+    void aPressSoonAfterTheStartIsHeard() {
+        QThread::msleep(2500);
+        for (int run = 0; run < 4; ++run) {
+            Recorder recorder;
+            recorder.start();
+            QProcess game;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("KELO_TEST_PRESS"), QString::number(300 * run));
+            game.setProcessEnvironment(env);
+            game.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(game.waitForReadyRead(30000));
+            const std::vector<double> samples = recorder.stop();
+            game.closeWriteChannel();
+            QVERIFY(game.waitForFinished(10000));
+            const std::vector<Burst> press = bursts(samples, 1500), release = bursts(samples, 1000);
+            QVERIFY2(!press.empty() && !release.empty(),  // and nothing else counts here
+                     qPrintable(describe(press) + QStringLiteral(" and ") + describe(release)));
+        }
+    }
+
+    // A stream opened on a bare null sink stalls after its first bytes: it is neither taken for a
+    // lost device nor the reason to drop a request. Then the device is closed while idle, the
+    // sink suspends and the player's thread sleeps; the next press reopens it.
+    void idleLeavesTheServerAlone() {
+        QThread::msleep(2500);  // the device the last test used is closed
+        const QStringList inputs = {QStringLiteral("list"), QStringLiteral("short"),
+                                    QStringLiteral("sink-inputs")};
+        QByteArray stream;
+        for (int i = 0; i < 8; ++i) {
+            const Clock::time_point start = Clock::now();
+            player->play("high.wav", 0);
+            QVERIFY2(msBetween(start, Clock::now()) >= 145, "a request made no sound");
+            if (i == 0)
+                stream = pactl(inputs).front();
+            QThread::msleep(250);
+        }
+        QCOMPARE(pactl(inputs).front().split('\t').front(), stream.split('\t').front());
+        const QByteArray properties =
+            pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}).join('\n');
+        for (const char* property :
+             {"media.role = \"game\"", "application.icon_name = \"", "application.id = \""})
+            QVERIFY2(properties.contains(property), properties.constData());
+
+        QThread::msleep(3000);
+        const long before = switches();
+        QThread::msleep(10000);
+        const long idle = switches() - before;
+        qInfo("10 s idle: %ld context switches", idle);
+        QVERIFY2(idle < 20, qPrintable(QString::number(idle)));
+        QVERIFY(pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sinks")})
+                    .join()
+                    .contains("SUSPENDED"));
+        QVERIFY(pactl(inputs).join().isEmpty());
+
+        Recorder recorder;
+        recorder.start();
+        player->play("high.wav", 1);
+        QThread::msleep(250);
+        player->play("mid.wav", 1);
+        QThread::msleep(600);
+        const std::vector<double> samples = recorder.stop();
+        const std::vector<Burst> press = bursts(samples, 1500), release = bursts(samples, 1000);
+        QVERIFY2(press.size() == 1 && release.size() == 1, qPrintable(describe(press)));
+        // The release plays on the open device: what the press lost on reopening it.
+        const double late = 250 - (release[0].startMs - press[0].startMs);
+        qInfo("after idle, the press was %.0f ms later than the release", late);
+        QVERIFY2(late < 200, qPrintable(QString::number(late)));
+    }
+
     void heardAgainAfterTheServerRestarts() {
         server->restart();
         QVERIFY2(server->error.isEmpty(), qPrintable(server->error));
@@ -250,7 +364,7 @@ class SoundHeardTest : public QObject {
 
     void heardAgainAfterPipeWireRestarts_data() {
         QTest::addColumn<QString>("driver");
-        QTest::newRow("SDL's PulseAudio backend on pipewire-pulse") << QStringLiteral("pulseaudio");
+        QTest::newRow("SDL's PulseAudio backend on PipeWire") << QStringLiteral("pulseaudio");
         QTest::newRow("SDL's PipeWire backend") << QStringLiteral("pipewire");
     }
     void heardAgainAfterPipeWireRestarts() {
@@ -293,6 +407,8 @@ int main(int argc, char* argv[]) {
         return closeTheWindow();
     if (qEnvironmentVariableIsSet("KELO_TEST_PLAYER"))
         return playOnEachLine();
+    if (qEnvironmentVariableIsSet("KELO_TEST_PRESS"))
+        return pressAfterTheStart(qEnvironmentVariableIntValue("KELO_TEST_PRESS"));
     SoundHeardTest test;
     return QTest::qExec(&test, argc, argv);
 }

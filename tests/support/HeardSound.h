@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -21,9 +22,9 @@ namespace kelo::test {
 inline constexpr int RecordRate = 8000;  // mono, enough for tones below 4 kHz
 
 // A private sound server with a null sink "kelo", in a temporary folder of its own and stopped
-// by its processes' ids: PulseAudio, or PipeWire with WirePlumber and pipewire-pulse on a DBus of
-// their own. `error` is empty when it answers; `env` is for a client of it, and PulseAudio's
-// PULSE_SERVER also points this process's sound clients at it.
+// by its processes' ids: PulseAudio, or PipeWire serving PulseAudio's protocol too, with
+// WirePlumber, on a DBus of their own. `error` is empty when it answers; `env` is for a client of
+// it, and PulseAudio's PULSE_SERVER also points this process's sound clients at it.
 class SoundServer {
   public:
     enum Kind { PulseAudio, PipeWire };
@@ -42,6 +43,7 @@ class SoundServer {
                         QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
                         QStringLiteral("--disable-shm=yes"),
                         QStringLiteral("--load=module-null-sink sink_name=kelo"),
+                        QStringLiteral("--load=module-suspend-on-idle timeout=1"),
                         QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 "
                                        "socket=") +
                             socket},
@@ -49,21 +51,26 @@ class SoundServer {
             env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("run")));
             qputenv("PULSE_SERVER", address.toUtf8());
         } else {
-            steps_ = {{QStringLiteral("pipewire"),
+            // PipeWire's binary on a configuration of this folder's, with its PulseAudio
+            // protocol module; WirePlumber links the streams, with no device of the machine's.
+            const QString root = wirePlumberRoot(), share = root + "/usr/share/wireplumber";
+            steps_ = {{QStringLiteral("pipewire"), {"-c", dir_.filePath("pipewire.conf")}, pactl},
+                      {root + "/usr/bin/wireplumber",
                        {},
-                       {QStringLiteral("pw-cli"), QStringLiteral("info"), QStringLiteral("0")}},
-                      {QStringLiteral("wireplumber"),
-                       {},
-                       {QStringLiteral("wpctl"), QStringLiteral("inspect"),
-                        QStringLiteral("@DEFAULT_AUDIO_SINK@")}},
-                      {QStringLiteral("pipewire-pulse"), {}, pactl}};
-            QDir(dir_.path()).mkpath(QStringLiteral("pipewire/pipewire.conf.d"));
-            QFile conf(dir_.filePath(QStringLiteral("pipewire/pipewire.conf.d/kelo.conf")));
-            if (conf.open(QIODevice::WriteOnly))
-                conf.write(
-                    "context.objects = [ { factory = adapter args = { factory.name = "
-                    "support.null-audio-sink node.name = kelo media.class = Audio/Sink "
-                    "audio.position = [ FL FR ] } } ]\n");
+                       {root + "/usr/bin/wpctl", "inspect", "@DEFAULT_AUDIO_SINK@"}}};
+            writeFile("pipewire.conf", PipeWireConf.arg(socket).toUtf8());
+            const QString conf = dir_.filePath("wireplumber");
+            for (QDirIterator it(share, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+                const QString to = conf + it.next().mid(share.size());
+                QDir().mkpath(QFileInfo(to).path());
+                QFile::copy(it.filePath(), to);
+            }
+            writeFile("wireplumber/main.lua.d/99-kelo.lua",
+                      "for _, m in ipairs({alsa_monitor, libcamera_monitor, v4l2_monitor}) do\n"
+                      "  m.enabled = false\nend\n");
+            writeFile("wireplumber/bluetooth.lua.d/99-kelo.lua", "bluez_monitor.enabled = false\n");
+            env.insert("WIREPLUMBER_CONFIG_DIR", conf);
+            env.insert("WIREPLUMBER_DATA_DIR", share);
         }
         for (const Step& step : steps_)
             if (QStandardPaths::findExecutable(step.program).isEmpty())
@@ -86,7 +93,7 @@ class SoundServer {
     }
     ~SoundServer() {
         resume();
-        for (QProcess* p : {&services_[2], &services_[1], &services_[0], &bus_}) {
+        for (QProcess* p : {&services_[1], &services_[0], &bus_}) {
             p->terminate();
             if (!p->waitForFinished(3000))
                 p->kill();
@@ -146,9 +153,38 @@ class SoundServer {
         }
     }
 
+    // The installed WirePlumber's root, or the one unpacked into the tests' cache folder.
+    static QString wirePlumberRoot() {
+        const QString cache = qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + "/.cache") +
+                              "/zandor-chiffres-tests/wireplumber";
+        return QFileInfo(cache + "/usr/bin/wireplumber").isExecutable() ? cache : QString();
+    }
+    void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(dir_.filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    static inline const QString PipeWireConf = QStringLiteral(R"(
+context.properties = { core.daemon = true core.name = pipewire-0 }
+context.spa-libs = { audio.convert.* = audioconvert/libspa-audioconvert
+                     support.* = support/libspa-support }
+context.modules = [
+  { name = libpipewire-module-protocol-native } { name = libpipewire-module-metadata }
+  { name = libpipewire-module-spa-node-factory } { name = libpipewire-module-client-node }
+  { name = libpipewire-module-client-device } { name = libpipewire-module-access }
+  { name = libpipewire-module-adapter } { name = libpipewire-module-link-factory }
+  { name = libpipewire-module-session-manager }
+  { name = libpipewire-module-protocol-pulse args = { server.address = [ "unix:%1" ] } } ]
+context.objects = [
+  { factory = spa-node-factory args = { factory.name = support.node.driver
+    node.name = Dummy-Driver node.group = pipewire.dummy priority.driver = 20000 } }
+  { factory = adapter args = { factory.name = support.null-audio-sink node.name = kelo
+    media.class = Audio/Sink audio.position = [ FL FR ] } } ]
+)");
+
     QTemporaryDir dir_;
     std::vector<Step> steps_;
-    QProcess services_[3];
+    QProcess services_[2];
     QProcess bus_;
 };
 
