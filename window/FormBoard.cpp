@@ -83,7 +83,19 @@ void FormBoard::giveFocus(FocusTarget target) {
             widget = controls_.Command5ch;
             break;
     }
-    widget->setFocus(Qt::OtherFocusReason);
+    pendingFocus_ = widget;
+    if (!focusHeld_)
+        releaseFocus();
+}
+
+void FormBoard::holdFocus() {
+    focusHeld_ = true;
+}
+
+void FormBoard::releaseFocus() {
+    focusHeld_ = false;
+    if (QWidget* widget = std::exchange(pendingFocus_, nullptr))
+        widget->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace kelo

@@ -3,6 +3,8 @@
 
 #include <array>
 
+class QWidget;
+
 #include "BoardCells.h"
 #include "FormBuilder.h"
 #include "GameState.h"
@@ -25,12 +27,20 @@ class FormBoard final : public BoardCells {
     void setRowGuess(int row, int guess) override;
     void giveFocus(FocusTarget target) override;
 
+    // While held, a focus move waits; on release, the last one asked for is made. A screen reader
+    // speaks the newly focused control at once, so the window tells an outcome first and moves
+    // the focus after it.
+    void holdFocus();
+    void releaseFocus();
+
   private:
     void nameCell(Column column, int row);
 
     const Controls& controls_;
     const Game& game_;
     std::array<int, BoardRows> rowGuess_{};
+    bool focusHeld_ = false;
+    QWidget* pendingFocus_ = nullptr;
 };
 
 }  // namespace kelo

@@ -1,5 +1,6 @@
 // The program's entry: the application, its one window and the event loop.
 #include <QApplication>
+#include <QLocale>
 
 #include "AppInfo.h"
 #include "Form1.h"
@@ -10,6 +11,8 @@
 int main(int argc, char* argv[]) {
     kelo::app::choosePlatform();
     QApplication app(argc, argv);
+    // Every word of the window is French: the locale screen readers are told.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     kelo::app::applyDesktopFileName();
     kelo::LazySoundPlayer sound(
         (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
