@@ -117,7 +117,7 @@ def main():
             except BaseException:
                 log.flush()
                 sys.stderr.write(open(log.name).read()[-3000:])
-                sys.stderr.write("\nOrca spoke:\n" + "\n".join(spoken()[-int(os.environ.get("ORCA_TAIL", 40)):]) + "\n")
+                sys.stderr.write("\nOrca spoke:\n" + "\n".join(spoken()[-40:]) + "\n")
                 raise
             finally:
                 stop_all()
