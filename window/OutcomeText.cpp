@@ -65,7 +65,9 @@ QString boardText(const std::vector<Outcome::Row>& rows) {
                              .arg(charactersText(row.characters), counts(row.bon, row.mal));
         }
     }
-    return sentences.isEmpty() ? QStringLiteral("Aucun coup") : sentences.join(QStringLiteral(". "));
+    if (sentences.isEmpty())
+        return QStringLiteral("Aucun coup");
+    return sentences.join(QStringLiteral(". "));
 }
 
 const QString NewGameKeys = QStringLiteral("nouvelle partie par Alt+3, Alt+4 ou Alt+5");

@@ -1,6 +1,5 @@
 // The program's entry: the application, its one window and the event loop.
 #include <QApplication>
-#include <QLocale>
 
 #include "AppInfo.h"
 #include "Form1.h"
@@ -11,8 +10,6 @@
 int main(int argc, char* argv[]) {
     kelo::app::choosePlatform();
     QApplication app(argc, argv);
-    // Every word of the window is French: the locale screen readers are told.
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     kelo::app::applyDesktopFileName();
     kelo::LazySoundPlayer sound(
         (QCoreApplication::applicationDirPath() + '/' + kelo::SoundModuleName).toStdString());
