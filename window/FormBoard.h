@@ -1,7 +1,9 @@
 // The board as the rules write it (BoardCells), shown on the form's controls.
 #pragma once
 
+#include <QString>
 #include <array>
+#include <optional>
 
 class QWidget;
 
@@ -27,13 +29,14 @@ class FormBoard final : public BoardCells {
     void setRowGuess(int row, int guess) override;
     void giveFocus(FocusTarget target) override;
 
-    // While held, a focus move waits; on release, the last one asked for is made. A screen reader
-    // speaks the newly focused control at once, so the window tells an outcome first and moves
-    // the focus after it.
+    // While held, a focus move and the entry box's new text wait; on release, the last ones asked
+    // for are made. A screen reader speaks the newly focused control at once, so the window tells
+    // an outcome first and moves the focus after it.
     void holdFocus();
     void releaseFocus();
 
   private:
+    [[nodiscard]] QString entry() const;
     void nameCell(Column column, int row);
 
     const Controls& controls_;
@@ -41,6 +44,7 @@ class FormBoard final : public BoardCells {
     std::array<int, BoardRows> rowGuess_{};
     bool focusHeld_ = false;
     QWidget* pendingFocus_ = nullptr;
+    std::optional<QString> pendingText_;
 };
 
 }  // namespace kelo

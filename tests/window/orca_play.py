@@ -203,7 +203,6 @@ def play(game, work, log):
         fail(f"the board reread as {board!r}")
     # Keypad 9 and 3 with NumLock off are Orca's review keys, not the game's Page Up and Down.
     step(["KP_Prior", "KP_Next", "Prior"], "Rien à faire défiler : coups 1 à 2")
-    hear(["Insert+KP_Enter"], "Zandor Chiffres")  # Orca's command that reads the title
 
     outcome = step(["alt+v"], "Code : ", first=True)
     code = [text(f"Code, chiffre {k}") for k in (1, 2, 3)]
@@ -215,7 +214,7 @@ def play(game, work, log):
     if (bon, mal) != (str(well), str(common - well)):
         fail(f"123 against {code} scored {bon} and {mal}")
     hear(["shift+Tab"], "Proposition")
-    step([*code, "Return"], "Bien ! Code trouvé : " + " ".join(code), first=True)
+    step([*code, "Return"], "Bien ! Code trouvé : " + " ".join(code))
     if text("Proposition") != "Bien!" or text("Code, chiffre 2") != code[1]:
         fail(f"after the win: entry box {text('Proposition')!r}")
     step(["Return"], "Nouvelle partie à 3 chiffres")  # on the button that has the focus
@@ -223,6 +222,8 @@ def play(game, work, log):
         fail("Enter on the focused button did not start a new game")
     step(["Prior"], "Rien à faire défiler : aucun coup")
     step(["alt+4"], "Nouvelle partie à 4 chiffres")
+    # Last: on a busy machine Qt may stop waiting for Orca and pass the key on as Enter too.
+    hear(["Insert+KP_Enter"], "Zandor Chiffres")  # Orca's command that reads the title
 
     said = spoken()
     ends = [first for first, _ in steps[1:]] + [len(said)]
