@@ -28,6 +28,8 @@ class Game {
     void Commandv_Click();
     void Commandmoins_Click();
     void Commandplus_Click();
+    // Tells the rows the board shows, and changes nothing.
+    void rereadBoard();
     // The window's first activation: asynchronous sounds, then a game of the remembered length.
     void Form_Activate();
 
@@ -37,7 +39,8 @@ class Game {
     void Proced(int n);  // Proced3, Proced4, Proced5
     void Fini(int n);    // Fini3, Fini4, Fini5
     void V(int n);       // V3, V4, V5
-    void scrolled();
+    void scrolled(bool moved);
+    [[nodiscard]] std::vector<Outcome::Row> shownRows() const;
 
     GameState s_;
     Outcome outcome_;

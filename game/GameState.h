@@ -41,6 +41,9 @@ struct GameState {
     Integer DecalAuto = 0;    // the offset that keeps the newest guess on the last board row
     Integer PartieFinie = 0;  // 1 once the game is won
     bool Revealed = false;    // the code was shown, by the give-up or after the last guess
+    // What each board row shows: the guess numbered from 1 (its history row + 1), or 0 for the
+    // code. The board may still show rows that Decal no longer points to, after a reveal.
+    std::array<Integer, BoardRows> RowGuess{};
 
     // TabA1, TabA2, TabA3, TabA4, TabA5 (TabA[0] is TabA1): position 1..5 of each guess.
     std::array<History, MaxLength> TabA;

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "Game.h"
+#include "Rules.h"
 
 namespace kelo {
 
@@ -42,7 +43,7 @@ void Game::Ini() {
         s_.TabMal.at(i).clear();
     }
     for (int r = 0; r < BoardRows; ++r) {
-        board_.setRowGuess(r, r + 1);
+        showRowGuess(s_, board_, r, r + 1);
         for (int c = 0; c < ColumnCount; ++c)
             board_.setCaption(static_cast<Column>(c), r, "");
     }
@@ -71,6 +72,7 @@ void Game::Form_Activate() {
             return;
         }
     }
+    outcome_.kind = Outcome::Kind::NoGame;
 }
 
 }  // namespace kelo

@@ -15,7 +15,8 @@ struct Outcome {
         Reveal,    // code
         Refused,   // refusal, typed, length
         NoGame,    // Enter or the give-up before any game was started
-        Scrolled,  // first .. last
+        Scrolled,  // rows, moved
+        Board,     // rows: the board read again
     };
     enum class Refusal { WrongLength, NoGuessLeft, AlreadyWon };
 
@@ -28,8 +29,15 @@ struct Outcome {
     std::vector<int> code;  // the code as now shown on the board, if it is
     Refusal refusal = Refusal::WrongLength;
     int typed = 0;  // characters in the entry box, counted no further than one past the longest
-    int first = 0;  // the guesses the board shows, numbered from 1
-    int last = 0;
+    // The rows the board shows, top to bottom, leaving out the empty ones.
+    struct Row {
+        int guess = 0;  // from 1; 0 for the code
+        std::vector<std::string> characters;
+        int bon = 0;
+        int mal = 0;
+    };
+    std::vector<Row> rows;
+    bool moved = false;  // a scroll that changed the rows shown
 };
 
 }  // namespace kelo

@@ -38,6 +38,9 @@ void Saisie(GameState& s, const std::vector<std::string>& characters, int n);
 void Corrig(GameState& s, int n);
 
 // Affich3, Affich4, Affich5: redraws the 8 board rows from history rows Decal .. Decal + 7.
-void Affich(const GameState& s, BoardCells& board, int n);
+void Affich(GameState& s, BoardCells& board, int n);
+
+// Board row `row` shows guess `guess` from now on (0: the code), in the state and to the board.
+void showRowGuess(GameState& s, BoardCells& board, int row, int guess);
 
 }  // namespace kelo

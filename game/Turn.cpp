@@ -10,8 +10,8 @@ namespace kelo {
 
 namespace {
 
-void showCode(const GameState& s, BoardCells& board, int n, int row) {
-    board.setRowGuess(row, 0);
+void showCode(GameState& s, BoardCells& board, int n, int row) {
+    showRowGuess(s, board, row, 0);
     for (int k = 0; k < n; ++k) {
         board.setCaption(digitColumn(n, k), row,
                          std::to_string(s.Code.at(static_cast<std::size_t>(k))));

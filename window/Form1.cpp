@@ -1,22 +1,35 @@
 // Form1: the window built from the layout tables, with its events connected to the rules.
 #include "Form1.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <chrono>
 
 #include "AppInfo.h"
 #include "DigitShortcuts.h"
 #include "FocusStyle.h"
 #include "FormInput.h"
+#include "Layout.h"
 #include "Lifecycle.h"
 #include "OutcomeText.h"
 #include "ValueLabel.h"
 
 namespace kelo {
 namespace {
+
+// The window is a frame to screen readers, which read its title as the program's: a plain
+// widget would be a filler with no title to tell.
+QAccessibleInterface* frameFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(Form1::staticMetaObject.className()) && object != nullptr &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
 
 // A window that is shown but never activated starts its first game after this, well within the
 // second a player waits before wondering.
@@ -32,6 +45,11 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
       announcer_(this),
       endProcess_(endProcessNow) {
     ValueLabel::registerAccessibility();
+    static const bool frameRole = [] {
+        QAccessible::installFactory(frameFactory);
+        return true;
+    }();
+    Q_UNUSED(frameRole);
     focusStyle_ = new FocusStyle;
     focusStyle_->setParent(this);
     build::styleForm(*this);
@@ -61,11 +79,15 @@ void Form1::connectEvents() {
     new DigitShortcuts(*this, {{3, controls_.Command3ch},
                                {4, controls_.Command4ch},
                                {5, controls_.Command5ch}});
+    auto* reread = new QShortcut(QKeySequence(toQString(layout::RereadKeys)), this);
+    connect(reread, &QShortcut::activated, this, [this] { act([this] { game_.rereadBoard(); }); });
 }
 
 void Form1::act(const std::function<void()>& run) {
+    board_.holdFocus();
     run();
     announcer_.announce(outcomeText(game_.outcome()));
+    board_.releaseFocus();
 }
 
 ValueLabel* Form1::cell(Column column, int row) const {

@@ -48,8 +48,12 @@ void FormBoard::setCellVisible(Column column, int row, bool visible) {
     controls_.cell(column, row)->setVisible(visible);
 }
 
+QString FormBoard::entry() const {
+    return pendingText_ ? *pendingText_ : controls_.Text->text();
+}
+
 std::string FormBoard::entryText() const {
-    return controls_.Text->text().toStdString();
+    return entry().toStdString();
 }
 
 // A character takes one or two UTF-16 units, so twice as many units hold at least as many whole
@@ -57,10 +61,14 @@ std::string FormBoard::entryText() const {
 std::string FormBoard::entryStart(std::size_t characters) const {
     const auto units = static_cast<qsizetype>(std::min<std::size_t>(
         characters * 2, static_cast<std::size_t>(std::numeric_limits<qsizetype>::max())));
-    return controls_.Text->text().left(units).toStdString();
+    return entry().left(units).toStdString();
 }
 
 void FormBoard::setEntryText(std::string_view text) {
+    if (focusHeld_) {
+        pendingText_ = toQString(text);
+        return;
+    }
     controls_.Text->setText(toQString(text));
 }
 
@@ -83,7 +91,23 @@ void FormBoard::giveFocus(FocusTarget target) {
             widget = controls_.Command5ch;
             break;
     }
-    widget->setFocus(Qt::OtherFocusReason);
+    pendingFocus_ = widget;
+    if (!focusHeld_)
+        releaseFocus();
+}
+
+void FormBoard::holdFocus() {
+    focusHeld_ = true;
+}
+
+void FormBoard::releaseFocus() {
+    focusHeld_ = false;
+    if (QWidget* widget = std::exchange(pendingFocus_, nullptr))
+        widget->setFocus(Qt::OtherFocusReason);
+    // After the focus has left it, so that a screen reader does not read the box's new text
+    // ("Code!", "Bien!") as typed.
+    if (const std::optional<QString> text = std::exchange(pendingText_, std::nullopt))
+        controls_.Text->setText(*text);
 }
 
 }  // namespace kelo

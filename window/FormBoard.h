@@ -1,7 +1,11 @@
 // The board as the rules write it (BoardCells), shown on the form's controls.
 #pragma once
 
+#include <QString>
 #include <array>
+#include <optional>
+
+class QWidget;
 
 #include "BoardCells.h"
 #include "FormBuilder.h"
@@ -25,12 +29,22 @@ class FormBoard final : public BoardCells {
     void setRowGuess(int row, int guess) override;
     void giveFocus(FocusTarget target) override;
 
+    // While held, a focus move and the entry box's new text wait; on release, the last ones asked
+    // for are made. A screen reader speaks the newly focused control at once, so the window tells
+    // an outcome first and moves the focus after it.
+    void holdFocus();
+    void releaseFocus();
+
   private:
+    [[nodiscard]] QString entry() const;
     void nameCell(Column column, int row);
 
     const Controls& controls_;
     const Game& game_;
     std::array<int, BoardRows> rowGuess_{};
+    bool focusHeld_ = false;
+    QWidget* pendingFocus_ = nullptr;
+    std::optional<QString> pendingText_;
 };
 
 }  // namespace kelo

@@ -88,8 +88,10 @@ QPushButton* makeButton(QWidget& form, const layout::Control& control) {
             continue;
         auto* shortcut = new QShortcut(QKeySequence(toQString(row.keys)), &form);
         QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
-        // The button's name is read already; the tooltip adds only the keys.
-        button->setToolTip(toQString(row.spoken));
+        // The button's name is read already; its description adds only the keys, short, so that
+        // it delays nothing that follows.
+        button->setToolTip(toQString(row.tip));
+        button->setAccessibleDescription(toQString(row.spoken));
     }
     return button;
 }
@@ -100,6 +102,7 @@ QLineEdit* makeTextBox(QWidget& form, const layout::Control& control) {
     // The rules decide what a guess may hold; the box takes any text of any length.
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setFocusPolicy(Qt::StrongFocus);
+    edit->setToolTip(toQString(layout::RereadTip));
     if (control.colours)
         setColours(edit, *control.colours, QPalette::Base, QPalette::Text);
     return edit;

@@ -31,6 +31,18 @@ FormInput::FormInput(QObject* parent, const Controls& controls, Game& game, Soun
 }
 
 bool FormInput::eventFilter(QObject* watched, QEvent* event) {
+    // The keypad without Alt is the screen reader's review (keypad 9 and 3 are Page Up and Page
+    // Down with NumLock off). A shortcut would take the key before the screen reader hears it;
+    // claimed here, the key goes on as a plain key press, which the screen reader is asked about
+    // first.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers().testFlag(Qt::KeypadModifier) &&
+            !key->modifiers().testFlag(Qt::AltModifier)) {
+            event->accept();
+            return true;
+        }
+    }
     if (watched == controls_.Text)
         return routeEntryKey(event);
     for (QPushButton* button : controls_.buttons()) {

@@ -97,24 +97,31 @@ constexpr std::array<Control, 9> Controls{{
 // clang-format on
 
 // Keys that operate a button as a click does, leaving its caption as it is. `keys` is in
-// QKeySequence's portable form; `spoken` is how the button's French tooltip names them. Alt and a
-// digit also act by the key's place in the top row, whatever the layout types there.
+// QKeySequence's portable form; `spoken` names them in French, as a screen reader reads the
+// button's description; `tip` is the tooltip a sighted player sees. Alt and a digit also act by
+// the key's place in the top row, whatever the layout types there. Page Up and Page Down act from
+// the main keys only: on the keypad they are the screen reader's.
 struct Shortcut {
     std::string_view button;
     std::string_view keys;
     std::string_view spoken;
+    std::string_view tip;
 };
 
 // clang-format off
 constexpr std::array<Shortcut, 6> Shortcuts{{
-    {"Command3ch",   "Alt+3",  "Alt+3 (touche 3 du haut ou du pavé)"},
-    {"Command4ch",   "Alt+4",  "Alt+4 (touche 4 du haut ou du pavé)"},
-    {"Command5ch",   "Alt+5",  "Alt+5 (touche 5 du haut ou du pavé)"},
-    {"Commandv",     "Alt+V",  "Alt+V"},
-    {"Commandmoins", "PgUp",   "Page précédente"},
-    {"Commandplus",  "PgDown", "Page suivante"},
+    {"Command3ch",   "Alt+3",  "Alt+3",           "Alt+3 (touche 3 du haut ou du pavé)"},
+    {"Command4ch",   "Alt+4",  "Alt+4",           "Alt+4 (touche 4 du haut ou du pavé)"},
+    {"Command5ch",   "Alt+5",  "Alt+5",           "Alt+5 (touche 5 du haut ou du pavé)"},
+    {"Commandv",     "Alt+V",  "Alt+V",           "Alt+V"},
+    {"Commandmoins", "PgUp",   "Page précédente", "Page précédente"},
+    {"Commandplus",  "PgDown", "Page suivante",   "Page suivante"},
 }};
 // clang-format on
+
+// Reads the rows of the board again, to a screen reader; named in the entry box's tooltip.
+constexpr std::string_view RereadKeys = "Alt+L";
+constexpr std::string_view RereadTip = "Alt+L : relire les coups affichés";
 
 // The board: one column per array, BoardRows cells each, row 0 at the top.
 struct CellColumn {

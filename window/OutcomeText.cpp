@@ -22,6 +22,54 @@ QString codeText(const Outcome& o) {
     return digits.join(u' ');
 }
 
+QString charactersText(const std::vector<std::string>& characters) {
+    QStringList typed;
+    for (const auto& character : characters)
+        typed << QString::fromStdString(character);
+    return typed.join(u' ');
+}
+
+QString counts(int bon, int mal) {
+    return placed(bon, "bien") + QStringLiteral(", ") + placed(mal, "mal");
+}
+
+// Which rows the board shows: "coups 3 à 10", "coup 1", "coups 14 à 20, puis le code".
+QString shownText(const std::vector<Outcome::Row>& rows) {
+    QStringList parts;
+    int first = 0;
+    int last = 0;
+    for (const auto& row : rows) {
+        if (row.guess > 0)
+            last = row.guess;
+        if (row.guess > 0 && first == 0)
+            first = row.guess;
+    }
+    if (first == last && first > 0)
+        parts << QStringLiteral("coup %1").arg(first);
+    else if (first > 0)
+        parts << QStringLiteral("coups %1 à %2").arg(first).arg(last);
+    if (!rows.empty() && rows.back().guess == 0)
+        parts << QStringLiteral("le code");
+    return parts.isEmpty() ? QStringLiteral("aucun coup") : parts.join(QStringLiteral(", puis "));
+}
+
+// Each row as a sentence, the newest last.
+QString boardText(const std::vector<Outcome::Row>& rows) {
+    QStringList sentences;
+    for (const auto& row : rows) {
+        if (row.guess == 0) {
+            sentences << QStringLiteral("Code : ") + charactersText(row.characters);
+        } else {
+            sentences << QStringLiteral("Coup %1 : %2, %3")
+                             .arg(row.guess)
+                             .arg(charactersText(row.characters), counts(row.bon, row.mal));
+        }
+    }
+    if (sentences.isEmpty())
+        return QStringLiteral("Aucun coup");
+    return sentences.join(QStringLiteral(". "));
+}
+
 const QString NewGameKeys = QStringLiteral("nouvelle partie par Alt+3, Alt+4 ou Alt+5");
 
 }  // namespace
@@ -33,12 +81,10 @@ QString outcomeText(const Outcome& o) {
         case Outcome::Kind::NewGame:
             return QStringLiteral("Nouvelle partie à %1 chiffres").arg(o.length);
         case Outcome::Kind::Guess: {
-            QStringList typed;
-            for (const auto& character : o.characters)
-                typed << QString::fromStdString(character);
-            QString text = QStringLiteral("Coup %1 : %2, %3, %4")
-                               .arg(o.guess)
-                               .arg(typed.join(u' '), placed(o.bon, "bien"), placed(o.mal, "mal"));
+            // The counts first: a player who types on at once has heard what matters.
+            QString text = QStringLiteral("%1 : %2, coup %3")
+                               .arg(counts(o.bon, o.mal), charactersText(o.characters))
+                               .arg(o.guess);
             if (!o.code.empty())
                 text += QStringLiteral(". Code : ") + codeText(o);
             return text;
@@ -49,8 +95,14 @@ QString outcomeText(const Outcome& o) {
             return QStringLiteral("Code : ") + codeText(o);
         case Outcome::Kind::NoGame:
             return QStringLiteral("Pas de partie en cours : ") + NewGameKeys;
-        case Outcome::Kind::Scrolled:
-            return QStringLiteral("Coups %1 à %2").arg(o.first).arg(o.last);
+        case Outcome::Kind::Scrolled: {
+            const QString shown = shownText(o.rows);
+            if (!o.moved)
+                return QStringLiteral("Rien à faire défiler : ") + shown;
+            return shown.front().toUpper() + shown.mid(1);
+        }
+        case Outcome::Kind::Board:
+            return boardText(o.rows);
         case Outcome::Kind::Refused:
             break;
     }

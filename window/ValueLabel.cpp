@@ -80,7 +80,8 @@ class ValueLabelAccessible final : public QAccessibleWidget, public QAccessibleT
                                      int* endOffset) const override {
         *startOffset = 0;
         *endOffset = characterCount();
-        return {};
+        // The window's words are French, whatever language the screen reader speaks.
+        return QStringLiteral("language:fr-FR;");
     }
 
   private:

@@ -18,9 +18,9 @@ class TestOutcomeText : public QObject {
         const QString again = QStringLiteral("nouvelle partie par Alt+3, Alt+4 ou Alt+5");
         const QString badLength = QStringLiteral("Refusé : une proposition a de 3 à 5 caractères");
         row("new game", "start:123", "Nouvelle partie à 3 chiffres");
-        row("counted guess", "start:123 enter:132", "Coup 1 : 1 3 2, 1 bien placé, 2 mal placés");
+        row("counted guess", "start:123 enter:132", "1 bien placé, 2 mal placés : 1 3 2, coup 1");
         row("any characters", "start:1234 enter:a2é4",
-            "Coup 1 : a 2 é 4, 2 bien placés, 0 mal placé");
+            "2 bien placés, 0 mal placé : a 2 é 4, coup 1");
         row("win", "start:123 enter:456 enter:123", "Bien ! Code trouvé : 1 2 3");
         row("reveal", "start:90210 reveal", "Code : 9 0 2 1 0");
         row("no reveal after a win", "start:123 enter:123 reveal", "Partie gagnée : " + again);
@@ -32,12 +32,24 @@ class TestOutcomeText : public QObject {
         row("reveal before any game", "reveal", "Pas de partie en cours : " + again);
         row("remembered length starts a game", "ini:4", "Nouvelle partie à 4 chiffres");
         // Not "Nouvelle partie à 0 chiffres".
-        row("no remembered length, no game", "ini:7", "");
+        row("no remembered length, no game", "ini:7", "Pas de partie en cours : " + again);
         row("21st guess shows the code", "start:999 misses:21",
-            "Coup 21 : 1 1 1, 0 bien placé, 0 mal placé. Code : 9 9 9");
+            "0 bien placé, 0 mal placé : 1 1 1, coup 21. Code : 9 9 9");
         row("after the 21st guess", "start:999 misses:21 enter:999", "Plus de coups : " + again);
         row("scroll back", "start:999 misses:9 back", "Coups 1 à 8");
-        row("scroll on", "start:999 misses:9 on", "Coups 3 à 10");
+        // The last row shown is empty: nine guesses so far.
+        row("scroll on", "start:999 misses:9 on", "Coups 3 à 9");
+        row("nothing to scroll", "start:999 misses:3 back", "Rien à faire défiler : coups 1 à 3");
+        row("scroll, no game", "on", "Rien à faire défiler : aucun coup");
+        // The board keeps guesses 14 to 20 above the code, though the view's offset is back to 0.
+        row("scroll after the 21st guess", "start:999 misses:21 back",
+            "Rien à faire défiler : coups 14 à 20, puis le code");
+        row("reread", "start:123 enter:132 enter:456 reread",
+            "Coup 1 : 1 3 2, 1 bien placé, 2 mal placés. "
+            "Coup 2 : 4 5 6, 0 bien placé, 0 mal placé");
+        row("reread after a win", "start:123 enter:123 reread", "Code : 1 2 3");
+        row("reread, empty board", "start:123 reread", "Aucun coup");
+        row("reread, no game", "reread", "Pas de partie en cours : " + again);
         row("a typed key says nothing", "start:123 key:5", "");
     }
 
@@ -66,6 +78,8 @@ class TestOutcomeText : public QObject {
                 t.game.Text_KeyPress(key);
             } else if (verb == QLatin1String("reveal")) {
                 t.game.Commandv_Click();
+            } else if (verb == QLatin1String("reread")) {
+                t.game.rereadBoard();
             } else if (verb == QLatin1String("back")) {
                 t.game.Commandmoins_Click();
             } else {
