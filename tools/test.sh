@@ -35,8 +35,11 @@ gate "test suite" '
 gate "test suite with AddressSanitizer and UndefinedBehaviorSanitizer" '
   cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKELO_SANITIZE=ON -DKELO_WERROR=ON >/dev/null
   cmake --build build-sanitize -j"$jobs"
+  # On Wayland, Qt draws through Mesa when it can, and the software driver of Mesa, unloaded at
+  # the end, leaves 128 bytes behind that LeakSanitizer can no longer name for a suppression. The
+  # window draws by itself there too, and no test is about Mesa.
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
+    LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=none \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs" --timeout 900'
 gate "settings-file fuzzer" 'bash tools/fuzz-settings.sh 60'
 gate "clang-tidy" 'bash tools/tidy.sh build-test'
