@@ -23,8 +23,10 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1
 
 # The game plays into a null sink, so its memory counts a live sound stream.
 mkdir -m 700 "$folder/pulse"
-HOME="$folder/pulse" XDG_RUNTIME_DIR="$folder/pulse" pulseaudio -n --daemonize=no --system=no \
-  --exit-idle-time=-1 --disable-shm=yes --load="module-null-sink sink_name=kelo" \
+mapfile -t pulseaudio < <(bash tools/sound-servers.sh pulseaudio)
+HOME="$folder/pulse" XDG_RUNTIME_DIR="$folder/pulse" "${pulseaudio[@]}" -n \
+  --daemonize=no --system=no --exit-idle-time=-1 --disable-shm=yes \
+  --load="module-null-sink sink_name=kelo" \
   --load="module-suspend-on-idle timeout=1" \
   --load="module-native-protocol-unix auth-anonymous=1 socket=$folder/pulse/native" >/dev/null 2>&1 &
 pulse=$!

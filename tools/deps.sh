@@ -13,11 +13,15 @@ packages=(
 # What only the tests and the benchmark need: sound servers, a screen reader, X and Wayland
 # servers, sanitizers and linters. A player's desktop keeps its own sound server untouched: the
 # tests run PipeWire's binary on a configuration of their own, without the packages that enable
-# its user services (pipewire, pipewire-pulse, wireplumber), and WirePlumber from its package
-# unpacked into a cache folder, where nothing starts it but the tests.
+# its user services (pipewire, pipewire-pulse, wireplumber, pulseaudio), and WirePlumber and
+# PulseAudio from their packages unpacked into a cache folder (tools/sound-servers.sh), where
+# nothing starts them but the tests; only the libraries PulseAudio's server and the modules the
+# tests load need are installed.
 if [ "${1:-}" = --test ]; then
   packages+=(
-    pulseaudio pulseaudio-utils pipewire-bin libwireplumber-0.4-0
+    pulseaudio-utils pipewire-bin libwireplumber-0.4-0
+    libpulse0 libltdl7 libcap2 libdbus-1-3 libsystemd0 liborc-0.4-0 libsndfile1 libsoxr0
+    libspeexdsp1 libtdb1 libwrap0 libx11-xcb1
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
     orca speech-dispatcher speech-dispatcher-espeak-ng openbox
     xvfb xauth weston x11-xkb-utils xdotool python3-xlib
@@ -28,16 +32,6 @@ if [ "${1:-}" = --test ]; then
   )
 fi
 
-unpack_wireplumber() {
-  local cache=${XDG_CACHE_HOME:-$HOME/.cache}/zandor-chiffres-tests
-  [ "${1:-}" = --test ] && [ ! -x "$cache/wireplumber/usr/bin/wireplumber" ] || return 0
-  local folder
-  folder=$(mktemp -d)
-  (cd "$folder" && apt-get download -qq wireplumber && mkdir -p "$cache" &&
-    dpkg-deb -x wireplumber_*.deb "$cache/wireplumber")
-  rm -rf "$folder"
-}
-
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -45,7 +39,7 @@ for p in "${packages[@]}"; do
   fi
 done
 if [ ${#missing[@]} -eq 0 ]; then
-  unpack_wireplumber "${1:-}"
+  [ "${1:-}" != --test ] || bash "$(dirname "$0")/sound-servers.sh" unpack
   exit 0
 fi
 
@@ -56,4 +50,4 @@ fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-unpack_wireplumber "${1:-}"
+[ "${1:-}" != --test ] || bash "$(dirname "$0")/sound-servers.sh" unpack

@@ -38,7 +38,10 @@ class SoundServer {
         env.insert(QStringLiteral("PULSE_SERVER"), address);
         const QStringList pactl = {QStringLiteral("pactl"), QStringLiteral("info")};
         if (kind == PulseAudio) {
-            steps_ = {{QStringLiteral("pulseaudio"),
+            // The server unpacked from its package (installing it enables its services), or an
+            // installed one.
+            const QStringList server = soundServers(QStringLiteral("pulseaudio"));
+            steps_ = {{server.value(0, QStringLiteral("pulseaudio")),
                        {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
                         QStringLiteral("--system=no"), QStringLiteral("--exit-idle-time=-1"),
                         QStringLiteral("--disable-shm=yes"),
@@ -48,6 +51,7 @@ class SoundServer {
                                        "socket=") +
                             socket},
                        pactl}};
+            steps_[0].arguments = server.mid(1) + steps_[0].arguments;
             env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("run")));
             qputenv("PULSE_SERVER", address.toUtf8());
         } else {
@@ -153,11 +157,17 @@ class SoundServer {
         }
     }
 
-    // The installed WirePlumber's root, or the one unpacked into the tests' cache folder.
+    // What tools/sound-servers.sh prints for a request, a line a word.
+    static QStringList soundServers(const QString& request) {
+        QProcess script;
+        script.start(QStringLiteral("bash"), {QStringLiteral(KELO_SOUND_SERVERS), request});
+        script.waitForFinished();
+        return QString::fromUtf8(script.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    }
+    // The root of WirePlumber unpacked by that script, or "" for the installed one.
     static QString wirePlumberRoot() {
-        const QString cache = qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + "/.cache") +
-                              "/zandor-chiffres-tests/wireplumber";
-        return QFileInfo(cache + "/usr/bin/wireplumber").isExecutable() ? cache : QString();
+        const QString root = soundServers(QStringLiteral("root")).value(0) + "/wireplumber";
+        return QFileInfo(root + "/usr/bin/wireplumber").isExecutable() ? root : QString();
     }
     void writeFile(const QString& name, const QByteArray& bytes) {
         QFile file(dir_.filePath(name));
