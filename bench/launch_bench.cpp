@@ -1,7 +1,9 @@
 // Starts programs on an X server and times their window, their memory and their close, from
 // outside, as a player's desktop sees them. Prints one line of figures.
 #include <poll.h>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -18,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "Layout.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -26,13 +30,23 @@ double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// A pixel of the window that only shows the awaited colour once the program is ready: for the
-// game, a cell of column A1, which turns to the background when the first 3-digit game hides it.
+// A pixel of the window that only shows the awaited colour once the program is ready.
 struct Probe {
     int x;
     int y;
     std::uint32_t rgb;
 };
+
+// For the game, the middle of column A1's first cell, which turns to the window's background when
+// the first 3-digit game hides that column.
+constexpr Probe gameProbe() {
+    using namespace kelo::layout;
+    const Twips cell = cellGeometry(CellColumns[0], 0);
+    const Rgb rgb = Form.background;
+    return {(cell.left + cell.width / 2) / TwipsPerPixel,
+            (cell.top + cell.height / 2) / TwipsPerPixel,
+            static_cast<std::uint32_t>(rgb.red << 16 | rgb.green << 8 | rgb.blue)};
+}
 
 struct Program {
     std::string name;
@@ -216,9 +230,16 @@ Run runOnce(Display& display, const Program& program, const std::string& folder,
     }
     const Clock::time_point closing = Clock::now();
     display.close(window);
+    const auto ended = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));  // readable once it ends
+    pollfd fd{ended, POLLIN, 0};
+    if (ended < 0 || poll(&fd, 1, 10000) != 1) {
+        kill(pid, SIGKILL);
+        fail(program.name + " did not end within 10 s of the close request");
+    }
+    ::close(ended);
     int status = 0;
     rusage usage{};
-    wait4(pid, &status, 0, &usage);
+    wait4(pid, &status, 0, &usage);  // it has ended: this returns at once
     run.closeMs = msSince(closing);
     run.maxRssKb = usage.ru_maxrss;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -248,7 +269,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
-    const Program game{"game", argv[2], {30, 52, 0x010042}};
+    const Program game{"game", argv[2], gameProbe()};
     const Program bare{"bare window", argv[3], {70, 65, 0xFFFFFF}};
     const std::string folder = argv[4];
 

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 build=${1:?usage: tools/tidy.sh BUILD_DIR}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-git ls-files -- 'game/*.cpp' 'window/*.cpp' 'sound/*.cpp' |
+git ls-files -- 'game/*.cpp' 'lifecycle/*.cpp' 'window/*.cpp' 'sound/*.cpp' 'data/*.cpp' |
   xargs -P"$(nproc)" -n4 clang-tidy -p "$build" --quiet 2>&1 |
   { grep -v -E '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^Use -system-headers' || true; } |
   tee "$log"

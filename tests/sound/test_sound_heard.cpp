@@ -19,6 +19,7 @@
 #include "LazySoundPlayer.h"
 #include "RandomSource.h"
 #include "Sounds.h"
+#include "WavFile.h"
 
 using namespace kelo::test;
 using Clock = std::chrono::steady_clock;
@@ -32,24 +33,14 @@ double msBetween(Clock::time_point from, Clock::time_point to) {
 // A steady tone with 5 ms ramps, 16-bit mono at 44100 Hz.
 void writeTone(const QString& path, double hz, int ms) {
     const int frames = 44100 * ms / 1000;
-    QByteArray data;
+    std::vector<double> samples;
     for (int i = 0; i < frames; ++i) {
         const double ramp = std::min({1.0, i / 220.0, (frames - i) / 220.0});
-        const auto v =
-            static_cast<qint16>(9000 * ramp * std::sin(2 * std::numbers::pi * hz * i / 44100));
-        data.append(static_cast<char>(v & 0xff)).append(static_cast<char>((v >> 8) & 0xff));
+        samples.push_back(9000.0 / 32767 * ramp * std::sin(2 * std::numbers::pi * hz * i / 44100));
     }
-    const auto le = [](quint32 v, int bytes) {
-        QByteArray b;
-        for (int i = 0; i < bytes; ++i)
-            b.append(static_cast<char>((v >> (8 * i)) & 0xff));
-        return b;
-    };
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("RIFF" + le(36 + static_cast<quint32>(data.size()), 4) + "WAVEfmt " + le(16, 4) +
-               le(1, 2) + le(1, 2) + le(44100, 4) + le(88200, 4) + le(2, 2) + le(16, 2) + "data" +
-               le(static_cast<quint32>(data.size()), 4) + data);
+    file.write(QByteArray::fromStdString(kelo::wavFile(samples, 44100)));
 }
 
 // The child's part: the real window, and its close step through a real close.

@@ -11,25 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "WavFile.h"
+
 namespace kelo::test {
 
 inline constexpr double HostileToneHz = 1800;  // far from the default sound's
 
 // 8-bit mono PCM of a tone at HostileToneHz; `declared` replaces the data chunk's size.
 inline QByteArray hostileWav(int rate, double seconds, quint32 declared = 0) {
-    QByteArray data;
+    std::vector<double> tone;
     for (int i = 0; i < int(rate * seconds); ++i)
-        data.append(char(128 + 60 * std::sin(2 * std::numbers::pi * HostileToneHz * i / rate)));
-    const auto le = [](quint32 v, int bytes) {
-        QByteArray b;
-        for (int i = 0; i < bytes; ++i)
-            b.append(char((v >> (8 * i)) & 0xffU));
-        return b;
-    };
-    const quint32 size = declared != 0 ? declared : quint32(data.size());
-    return "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-           le(quint32(rate), 4) + le(quint32(rate), 4) + le(1, 2) + le(8, 2) + "data" +
-           le(size, 4) + data;
+        tone.push_back(60.0 / 127 * std::sin(2 * std::numbers::pi * HostileToneHz * i / rate));
+    return QByteArray::fromStdString(kelo::wavFile(tone, rate, 8, declared));
 }
 
 // FLAC of 3 minutes of silence at 44.1 kHz, one constant subframe per block of 4096 samples.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Sounds.h"
+#include "WavFile.h"
 
 namespace {
 
@@ -209,15 +210,6 @@ double loudestWindowRms(const Samples& s) {
     return std::sqrt(best / static_cast<double>(window));
 }
 
-void put16(std::string& out, std::uint16_t v) {
-    out += static_cast<char>(v & 0xffu);
-    out += static_cast<char>(v >> 8);
-}
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, static_cast<std::uint16_t>(v & 0xffffu));
-    put16(out, static_cast<std::uint16_t>(v >> 16));
-}
-
 bool writeWav(const std::filesystem::path& path, Samples s, std::string* bytes = nullptr) {
     const double gain = LoudnessTarget / loudestWindowRms(s);
     double peak = 0.0;
@@ -230,24 +222,7 @@ bool writeWav(const std::filesystem::path& path, Samples s, std::string* bytes =
                      path.string().c_str(), peak);
         return false;
     }
-    const auto dataBytes = static_cast<std::uint32_t>(s.size() * 2);
-    std::string out;
-    out += "RIFF";
-    put32(out, 36 + dataBytes);
-    out += "WAVEfmt ";
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
-    put32(out, SampleRate);
-    put32(out, SampleRate * 2);
-    put16(out, 2);
-    put16(out, 16);
-    out += "data";
-    put32(out, dataBytes);
-    for (double v : s) {
-        const auto q = static_cast<std::int16_t>(std::lround(v * 32767.0));
-        put16(out, static_cast<std::uint16_t>(q));
-    }
+    const std::string out = kelo::wavFile(s, SampleRate);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(out.data(), static_cast<std::streamsize>(out.size()));
     if (!file) {
