@@ -77,20 +77,9 @@ void FormBoard::setLabelncoup(std::string_view text) {
 }
 
 void FormBoard::giveFocus(FocusTarget target) {
-    QWidget* widget = controls_.Text;
-    switch (target) {
-        case FocusTarget::Text:
-            break;
-        case FocusTarget::Command3ch:
-            widget = controls_.Command3ch;
-            break;
-        case FocusTarget::Command4ch:
-            widget = controls_.Command4ch;
-            break;
-        case FocusTarget::Command5ch:
-            widget = controls_.Command5ch;
-            break;
-    }
+    QWidget* widget = target == FocusTarget::Text
+                          ? static_cast<QWidget*>(controls_.Text)
+                          : lengthButton(controls_, static_cast<int>(target));
     pendingFocus_ = widget;
     if (!focusHeld_)
         releaseFocus();

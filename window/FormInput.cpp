@@ -24,8 +24,13 @@ bool isEnter(const QKeyEvent* key) {
 
 FormInput::FormInput(QObject* parent, const Controls& controls, Game& game, SoundPlayer& sound,
                      Act act)
-    : QObject(parent), controls_(controls), game_(game), sound_(sound), act_(std::move(act)) {
-    for (QPushButton* button : controls_.buttons())
+    : QObject(parent),
+      controls_(controls),
+      buttons_(buttons(controls)),
+      game_(game),
+      sound_(sound),
+      act_(std::move(act)) {
+    for (QPushButton* button : buttons_)
         button->installEventFilter(this);
     controls_.Text->installEventFilter(this);
 }
@@ -45,7 +50,7 @@ bool FormInput::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == controls_.Text)
         return routeEntryKey(event);
-    for (QPushButton* button : controls_.buttons()) {
+    for (QPushButton* button : buttons_) {
         if (watched != button)
             continue;
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
