@@ -44,6 +44,12 @@ class BoardCells {
         static_cast<void>(row);
         static_cast<void>(guess);
     }
+    // Which place of the code column `column` shows from now on, counted from 1; 0 for a column
+    // that shows no digit of the code. Changes nothing on the screen, as setRowGuess.
+    virtual void setColumnPosition(Column column, int position) {
+        static_cast<void>(column);
+        static_cast<void>(position);
+    }
     virtual void giveFocus(FocusTarget target) = 0;
 };
 

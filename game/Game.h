@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "BoardCells.h"
 #include "GameState.h"
@@ -16,8 +17,14 @@ class Game {
   public:
     Game(BoardCells& board, SoundPlayer& sound, RandomSource& random);
 
-    [[nodiscard]] GameState& state() { return s_; }
     [[nodiscard]] const GameState& state() const { return s_; }
+    // Runs `step` on the state: the window's load and close steps, which read the settings file
+    // into the remembered settings and write them back with the exit pause's clock. The one
+    // writer of the state besides the calls below.
+    template <typename Step>
+    decltype(auto) settingsStep(Step&& step) {
+        return std::forward<Step>(step)(s_);
+    }
     // What the last call below did; each call replaces it.
     [[nodiscard]] const Outcome& outcome() const { return outcome_; }
 

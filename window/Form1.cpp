@@ -42,7 +42,7 @@ constexpr std::chrono::milliseconds FirstGameWithoutActivation{500};
 Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     : QWidget(parent),
       sound_(sound),
-      board_(controls_, game_),
+      board_(controls_),
       game_(board_, sound, random),
       announcer_(this),
       endProcess_(endProcessNow) {
