@@ -32,4 +32,8 @@ struct Controls {
     }
 };
 
+// The member of Controls that keeps a control of type T.
+template <typename T>
+using ControlMember = T* Controls::*;
+
 }  // namespace kelo

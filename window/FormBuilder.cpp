@@ -87,7 +87,8 @@ QString tip(const layout::Control& control) {
 }
 
 // The control of a table row, made as the type of its member says.
-QPushButton* make(QWidget& form, const layout::Control& control, QPushButton* Controls::* /*kind*/) {
+QPushButton* make(QWidget& form, const layout::Control& control,
+                  ControlMember<QPushButton> /*kind*/) {
     auto* button = new QPushButton(toQString(control.caption), &form);
     // Enter belongs to the entry box; no button may take it as a default button.
     button->setAutoDefault(false);
@@ -105,7 +106,7 @@ QPushButton* make(QWidget& form, const layout::Control& control, QPushButton* Co
     return button;
 }
 
-QLineEdit* make(QWidget& form, const layout::Control& control, QLineEdit* Controls::* /*kind*/) {
+QLineEdit* make(QWidget& form, const layout::Control& control, ControlMember<QLineEdit> /*kind*/) {
     auto* edit = new QLineEdit(toQString(control.caption), &form);
     edit->setAlignment(toAlignment(control.align));
     // The rules decide what a guess may hold; the box takes any text of any length.
@@ -117,7 +118,8 @@ QLineEdit* make(QWidget& form, const layout::Control& control, QLineEdit* Contro
     return edit;
 }
 
-ValueLabel* make(QWidget& form, const layout::Control& control, ValueLabel* Controls::* /*kind*/) {
+ValueLabel* make(QWidget& form, const layout::Control& control,
+                 ControlMember<ValueLabel> /*kind*/) {
     auto* label = new ValueLabel(&form);
     label->setText(toQString(control.caption));
     label->setAlignment(toAlignment(control.align));
@@ -207,7 +209,7 @@ void drawFrames(const QWidget& form, QPainter& painter, const QRect& area, bool 
 void layFrames(const QWidget& form, const Controls& controls) {
     std::vector<ValueLabel*> labels;
     for (const auto& control : layout::Controls) {
-        if (const auto* member = std::get_if<ValueLabel* Controls::*>(&control.member))
+        if (const auto* member = std::get_if<ControlMember<ValueLabel>>(&control.member))
             labels.push_back(controls.*(*member));
     }
     for (const auto& column : controls.cells)
@@ -244,7 +246,7 @@ QString spokenKeys(const layout::Control& control) {
 QPushButton* lengthButton(const Controls& controls, int length) {
     for (const auto& control : layout::Controls) {
         if (control.keys.digit == length)
-            return controls.*std::get<QPushButton* Controls::*>(control.member);
+            return controls.*std::get<ControlMember<QPushButton>>(control.member);
     }
     return nullptr;
 }
@@ -252,7 +254,7 @@ QPushButton* lengthButton(const Controls& controls, int length) {
 std::vector<QPushButton*> buttons(const Controls& controls) {
     std::vector<QPushButton*> all;
     for (const auto& control : layout::Controls) {
-        if (const auto* member = std::get_if<QPushButton* Controls::*>(&control.member))
+        if (const auto* member = std::get_if<ControlMember<QPushButton>>(&control.member))
             all.push_back(controls.*(*member));
     }
     return all;

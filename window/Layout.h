@@ -51,8 +51,8 @@ struct Colours {
 enum class Align { Left, Centre };
 
 // Where the window keeps a control; the member's type is the control's kind.
-using Member = std::variant<QPushButton* kelo::Controls::*, QLineEdit* kelo::Controls::*,
-                            ValueLabel* kelo::Controls::*>;
+using Member =
+    std::variant<ControlMember<QPushButton>, ControlMember<QLineEdit>, ControlMember<ValueLabel>>;
 enum class Kind { Button, TextBox, Label };  // in the order of Member's alternatives
 
 // Keys that operate a button as a click does, leaving its caption as it is. Alt and `digit` act by
