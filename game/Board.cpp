@@ -67,21 +67,12 @@ void Game::scrolled(bool moved) {
     outcome_.moved = moved;
 }
 
-void Game::Commandmoins_Click() {
-    const bool moves = s_.NbCoups >= BoardRows + 1 && s_.Decal > 0;
+// Commandmoins_Click (step -1) and Commandplus_Click (step +1): one row up or down the history.
+void Game::scroll(int step) {
+    const bool room = step < 0 ? s_.Decal > 0 : s_.Decal < MaxDecal;
+    const bool moves = s_.NbCoups >= BoardRows + 1 && room;
     if (moves) {
-        --s_.Decal;
-        if (isCodeLength(s_.NbChiffres))
-            Affich(s_, board_, s_.NbChiffres);
-    }
-    scrolled(moves);
-    board_.giveFocus(FocusTarget::Text);
-}
-
-void Game::Commandplus_Click() {
-    const bool moves = s_.NbCoups >= BoardRows + 1 && s_.Decal < MaxDecal;
-    if (moves) {
-        ++s_.Decal;
+        s_.Decal = static_cast<Integer>(s_.Decal + step);
         if (isCodeLength(s_.NbChiffres))
             Affich(s_, board_, s_.NbChiffres);
     }

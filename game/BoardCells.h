@@ -13,13 +13,12 @@ namespace kelo {
 enum class Column { A1, A2, A3, A4, A5, Bon, Mal };
 constexpr int ColumnCount = 7;
 
-enum class FocusTarget { Text, Command3ch, Command4ch, Command5ch };
+// The entry box, or the new-game button of a code length, which is the button's value.
+enum class FocusTarget { Text = 0, Command3ch = 3, Command4ch = 4, Command5ch = 5 };
 
 // The new-game button of a code length 3, 4 or 5.
 constexpr FocusTarget lengthButton(int n) {
-    return n == 5   ? FocusTarget::Command5ch
-           : n == 4 ? FocusTarget::Command4ch
-                    : FocusTarget::Command3ch;
+    return static_cast<FocusTarget>(n);
 }
 
 class BoardCells {
@@ -44,6 +43,12 @@ class BoardCells {
     virtual void setRowGuess(int row, int guess) {
         static_cast<void>(row);
         static_cast<void>(guess);
+    }
+    // Which place of the code column `column` shows from now on, counted from 1; 0 for a column
+    // that shows no digit of the code. Changes nothing on the screen, as setRowGuess.
+    virtual void setColumnPosition(Column column, int position) {
+        static_cast<void>(column);
+        static_cast<void>(position);
     }
     virtual void giveFocus(FocusTarget target) = 0;
 };

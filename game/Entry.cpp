@@ -22,11 +22,11 @@ std::size_t typedLength(const BoardCells& board) {
     return countCharacters(board.entryStart(Enough), Enough);
 }
 
-void Game::Text_KeyPress(std::int16_t& KeyAscii) {
+void Game::Text_KeyPress(std::int16_t& typed) {
     outcome_ = {};
-    if (KeyAscii != KeyEnter)
+    if (typed != KeyEnter)
         return;
-    KeyAscii = 0;
+    typed = 0;
     const auto length = typedLength(board_);
     // Unless a turn runs and says otherwise.
     outcome_.kind = Outcome::Kind::Refused;

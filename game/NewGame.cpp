@@ -13,6 +13,10 @@ void Game::CommandCh_Click(int length) {
     s_.IniChiffres = static_cast<Single>(length);
     Ini();
     s_.NbChiffres = static_cast<Integer>(length);
+    for (int c = 0; c < ColumnCount; ++c)
+        board_.setColumnPosition(static_cast<Column>(c), 0);
+    for (int k = 0; k < length; ++k)
+        board_.setColumnPosition(digitColumn(length, k), k + 1);
     for (int r = 0; r < BoardRows; ++r) {
         board_.setCellVisible(Column::A1, r, length >= 4);
         board_.setCellVisible(Column::A5, r, length == 5);

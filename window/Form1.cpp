@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <chrono>
+#include <utility>
+#include <vector>
 
 #include "AppInfo.h"
 #include "DigitShortcuts.h"
@@ -40,7 +42,7 @@ constexpr std::chrono::milliseconds FirstGameWithoutActivation{500};
 Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     : QWidget(parent),
       sound_(sound),
-      board_(controls_, game_),
+      board_(controls_),
       game_(board_, sound, random),
       announcer_(this),
       endProcess_(endProcessNow) {
@@ -62,11 +64,16 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
 }
 
 void Form1::connectEvents() {
-    // Command3ch_Click, Command4ch_Click, Command5ch_Click
+    // Command3ch_Click, Command4ch_Click, Command5ch_Click, and their Alt+3, Alt+4 and Alt+5 by
+    // the top-row key's place as well.
+    std::vector<DigitShortcuts::Row> digits;
     for (int n = MinLength; n <= MaxLength; ++n) {
-        connect(controls_.lengthButton(n), &QPushButton::clicked, this,
+        QPushButton* button = lengthButton(controls_, n);
+        connect(button, &QPushButton::clicked, this,
                 [this, n] { act([this, n] { game_.CommandCh_Click(n); }); });
+        digits.push_back({n, button});
     }
+    new DigitShortcuts(*this, std::move(digits));
     connect(controls_.Commandv, &QPushButton::clicked, this,
             [this] { act([this] { game_.Commandv_Click(); }); });
     connect(controls_.Commandmoins, &QPushButton::clicked, this,
@@ -75,10 +82,6 @@ void Form1::connectEvents() {
             [this] { act([this] { game_.Commandplus_Click(); }); });
     new FormInput(this, controls_, game_, sound_,
                   [this](const std::function<void()>& run) { act(run); });
-    // The Alt+3, Alt+4 and Alt+5 of the shortcut table, by the top-row key's place as well.
-    new DigitShortcuts(*this, {{3, controls_.Command3ch},
-                               {4, controls_.Command4ch},
-                               {5, controls_.Command5ch}});
     auto* reread = new QShortcut(QKeySequence(toQString(layout::RereadKeys)), this);
     connect(reread, &QShortcut::activated, this, [this] { act([this] { game_.rereadBoard(); }); });
 }

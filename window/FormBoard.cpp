@@ -7,7 +7,6 @@
 #include <limits>
 #include <utility>
 
-#include "Game.h"
 #include "Layout.h"
 #include "ValueLabel.h"
 
@@ -25,6 +24,10 @@ void FormBoard::setRowGuess(int row, int guess) {
         nameCell(static_cast<Column>(c), row);
 }
 
+void FormBoard::setColumnPosition(Column column, int position) {
+    columnPosition_.at(static_cast<std::size_t>(column)) = position;
+}
+
 // Rereading the board, a blind player hears which guess and which place a cell is about.
 void FormBoard::nameCell(Column column, int row) {
     ValueLabel* label = controls_.cell(column, row);
@@ -34,11 +37,9 @@ void FormBoard::nameCell(Column column, int row) {
         const int guess = rowGuess_.at(static_cast<std::size_t>(row));
         name = guess == 0 ? QStringLiteral("Code, ") : QStringLiteral("Coup %1, ").arg(guess);
         name += toQString(layout::CellColumns.at(static_cast<std::size_t>(column)).accessibleStem);
-        if (column != Column::Bon && column != Column::Mal) {
-            // A three-digit code sits in the three middle columns.
-            const int first = game_.state().NbChiffres == 3 ? 1 : 0;
-            name += QStringLiteral(" %1").arg(static_cast<int>(column) - first + 1);
-        }
+        const int position = columnPosition_.at(static_cast<std::size_t>(column));
+        if (position > 0)
+            name += QStringLiteral(" %1").arg(position);
     }
     if (label->accessibleName() != name)
         label->setAccessibleName(name);
@@ -77,20 +78,9 @@ void FormBoard::setLabelncoup(std::string_view text) {
 }
 
 void FormBoard::giveFocus(FocusTarget target) {
-    QWidget* widget = controls_.Text;
-    switch (target) {
-        case FocusTarget::Text:
-            break;
-        case FocusTarget::Command3ch:
-            widget = controls_.Command3ch;
-            break;
-        case FocusTarget::Command4ch:
-            widget = controls_.Command4ch;
-            break;
-        case FocusTarget::Command5ch:
-            widget = controls_.Command5ch;
-            break;
-    }
+    QWidget* widget = target == FocusTarget::Text
+                          ? static_cast<QWidget*>(controls_.Text)
+                          : lengthButton(controls_, static_cast<int>(target));
     pendingFocus_ = widget;
     if (!focusHeld_)
         releaseFocus();

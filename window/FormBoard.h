@@ -13,12 +13,10 @@ class QWidget;
 
 namespace kelo {
 
-class Game;
-
 class FormBoard final : public BoardCells {
   public:
-    // `controls` are filled before the first write; `game` is only read once it exists.
-    FormBoard(const Controls& controls, const Game& game) : controls_(controls), game_(game) {}
+    // `controls` are filled before the first write.
+    explicit FormBoard(const Controls& controls) : controls_(controls) {}
 
     void setCaption(Column column, int row, std::string_view text) override;
     void setCellVisible(Column column, int row, bool visible) override;
@@ -27,6 +25,7 @@ class FormBoard final : public BoardCells {
     void setEntryText(std::string_view text) override;
     void setLabelncoup(std::string_view text) override;
     void setRowGuess(int row, int guess) override;
+    void setColumnPosition(Column column, int position) override;
     void giveFocus(FocusTarget target) override;
 
     // While held, a focus move and the entry box's new text wait; on release, the last ones asked
@@ -40,8 +39,8 @@ class FormBoard final : public BoardCells {
     void nameCell(Column column, int row);
 
     const Controls& controls_;
-    const Game& game_;
     std::array<int, BoardRows> rowGuess_{};
+    std::array<int, ColumnCount> columnPosition_{};
     bool focusHeld_ = false;
     QWidget* pendingFocus_ = nullptr;
     std::optional<QString> pendingText_;

@@ -11,14 +11,15 @@
 #include <QStyleOptionFrame>
 #include <algorithm>
 #include <limits>
-#include <utility>
+#include <variant>
 #include <vector>
 
 #include "FormLook.h"
 #include "Layout.h"
 #include "ValueLabel.h"
 
-namespace kelo::build {
+namespace kelo {
+namespace build {
 namespace {
 
 QRect toPixels(const layout::Twips& t) {
@@ -77,26 +78,35 @@ void styleLabel(ValueLabel* label, const std::optional<layout::Colours>& colours
     }
 }
 
-QPushButton* makeButton(QWidget& form, const layout::Control& control) {
+// A new-game digit is told with its key's place; the other keys' tip is what a screen reader reads.
+QString tip(const layout::Control& control) {
+    const int digit = control.keys.digit;
+    if (digit == 0)
+        return spokenKeys(control);
+    return QStringLiteral("%1 (touche %2 du haut ou du pavé)").arg(spokenKeys(control)).arg(digit);
+}
+
+// The control of a table row, made as the type of its member says.
+QPushButton* make(QWidget& form, const layout::Control& control,
+                  ControlMember<QPushButton> /*kind*/) {
     auto* button = new QPushButton(toQString(control.caption), &form);
     // Enter belongs to the entry box; no button may take it as a default button.
     button->setAutoDefault(false);
     button->setDefault(false);
     button->setFocusPolicy(Qt::StrongFocus);
-    for (const auto& row : layout::Shortcuts) {
-        if (row.button != control.name)
-            continue;
-        auto* shortcut = new QShortcut(QKeySequence(toQString(row.keys)), &form);
+    // The digits' keys are DigitShortcuts': a shortcut for them would never fire.
+    if (!control.keys.keys.empty()) {
+        auto* shortcut = new QShortcut(QKeySequence(toQString(control.keys.keys)), &form);
         QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
-        // The button's name is read already; its description adds only the keys, short, so that
-        // it delays nothing that follows.
-        button->setToolTip(toQString(row.tip));
-        button->setAccessibleDescription(toQString(row.spoken));
     }
+    // The button's name is read already; its description adds only the keys, short, so that it
+    // delays nothing that follows.
+    button->setToolTip(tip(control));
+    button->setAccessibleDescription(spokenKeys(control));
     return button;
 }
 
-QLineEdit* makeTextBox(QWidget& form, const layout::Control& control) {
+QLineEdit* make(QWidget& form, const layout::Control& control, ControlMember<QLineEdit> /*kind*/) {
     auto* edit = new QLineEdit(toQString(control.caption), &form);
     edit->setAlignment(toAlignment(control.align));
     // The rules decide what a guess may hold; the box takes any text of any length.
@@ -108,37 +118,13 @@ QLineEdit* makeTextBox(QWidget& form, const layout::Control& control) {
     return edit;
 }
 
-ValueLabel* makeLabel(QWidget& form, const layout::Control& control) {
+ValueLabel* make(QWidget& form, const layout::Control& control,
+                 ControlMember<ValueLabel> /*kind*/) {
     auto* label = new ValueLabel(&form);
     label->setText(toQString(control.caption));
     label->setAlignment(toAlignment(control.align));
     styleLabel(label, control.colours, control.border);
     return label;
-}
-
-// Where the control of the table row `name` is kept; the table and the struct name them alike.
-void keep(Controls& controls, std::string_view name, QPushButton* button) {
-    using Member = QPushButton* Controls::*;
-    constexpr std::array<std::pair<std::string_view, Member>, 6> Buttons{{
-        {"Command3ch", &Controls::Command3ch},
-        {"Command4ch", &Controls::Command4ch},
-        {"Command5ch", &Controls::Command5ch},
-        {"Commandv", &Controls::Commandv},
-        {"Commandmoins", &Controls::Commandmoins},
-        {"Commandplus", &Controls::Commandplus},
-    }};
-    for (const auto& [buttonName, member] : Buttons) {
-        if (buttonName == name)
-            controls.*member = button;
-    }
-}
-
-void keep(Controls& controls, std::string_view /*name*/, QLineEdit* text) {
-    controls.Text = text;  // the one text box
-}
-
-void keep(Controls& controls, std::string_view name, ValueLabel* label) {
-    (name == "Labelncoup" ? controls.Labelncoup : controls.Labeltitre) = label;
 }
 
 void buildCells(QWidget& form, Controls& controls) {
@@ -182,27 +168,9 @@ Controls controls(QWidget& form, QStyle* focusStyle) {
     Controls made;
     QWidget* previousInTabOrder = nullptr;
     for (const auto& control : layout::Controls) {
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case layout::Kind::Button: {
-                auto* button = makeButton(form, control);
-                keep(made, control.name, button);
-                widget = button;
-                break;
-            }
-            case layout::Kind::TextBox: {
-                auto* edit = makeTextBox(form, control);
-                keep(made, control.name, edit);
-                widget = edit;
-                break;
-            }
-            case layout::Kind::Label: {
-                auto* label = makeLabel(form, control);
-                keep(made, control.name, label);
-                widget = label;
-                break;
-            }
-        }
+        QWidget* widget = std::visit(
+            [&](auto member) -> QWidget* { return made.*member = make(form, control, member); },
+            control.member);
         widget->setObjectName(toQString(control.name));
         widget->setGeometry(toPixels(control.geometry));
         widget->setFont(makeFont(control.font));
@@ -239,7 +207,11 @@ void drawFrames(const QWidget& form, QPainter& painter, const QRect& area, bool 
 }
 
 void layFrames(const QWidget& form, const Controls& controls) {
-    std::vector<ValueLabel*> labels{controls.Labeltitre, controls.Labelncoup};
+    std::vector<ValueLabel*> labels;
+    for (const auto& control : layout::Controls) {
+        if (const auto* member = std::get_if<ControlMember<ValueLabel>>(&control.member))
+            labels.push_back(controls.*(*member));
+    }
     for (const auto& column : controls.cells)
         labels.insert(labels.end(), column.begin(), column.end());
     for (ValueLabel* label : labels) {
@@ -258,9 +230,34 @@ void layFrames(const QWidget& form, const Controls& controls) {
     // Stack back to front: the labels, then the buttons and the entry box in front of them.
     for (ValueLabel* label : labels)
         label->raise();
-    for (QPushButton* button : controls.buttons())
+    for (QPushButton* button : buttons(controls))
         button->raise();
     controls.Text->raise();
 }
 
-}  // namespace kelo::build
+}  // namespace build
+
+QString spokenKeys(const layout::Control& control) {
+    if (control.keys.digit != 0)
+        return QStringLiteral("Alt+%1").arg(control.keys.digit);
+    return toQString(control.keys.spoken);
+}
+
+QPushButton* lengthButton(const Controls& controls, int length) {
+    for (const auto& control : layout::Controls) {
+        if (control.keys.digit == length)
+            return controls.*std::get<ControlMember<QPushButton>>(control.member);
+    }
+    return nullptr;
+}
+
+std::vector<QPushButton*> buttons(const Controls& controls) {
+    std::vector<QPushButton*> all;
+    for (const auto& control : layout::Controls) {
+        if (const auto* member = std::get_if<ControlMember<QPushButton>>(&control.member))
+            all.push_back(controls.*(*member));
+    }
+    return all;
+}
+
+}  // namespace kelo

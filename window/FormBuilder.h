@@ -1,53 +1,37 @@
-// The window's controls, one named member each, and the builders that make them from the layout tables.
+// The builders that make the window's controls from the layout tables, and what else the window
+// reads of those tables' rows.
 #pragma once
 
 #include <QString>
-#include <array>
 #include <string_view>
+#include <vector>
 
-#include "BoardCells.h"
-#include "GameState.h"
+#include "Controls.h"
 
-class QLineEdit;
 class QPainter;
-class QPushButton;
 class QRect;
 class QStyle;
 class QWidget;
 
 namespace kelo {
 
-class ValueLabel;
-
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Every control of the form, by its name in the layout tables.
-struct Controls {
-    QPushButton* Command3ch = nullptr;
-    QPushButton* Command4ch = nullptr;
-    QPushButton* Command5ch = nullptr;
-    QPushButton* Commandv = nullptr;
-    QPushButton* Commandmoins = nullptr;
-    QPushButton* Commandplus = nullptr;
-    QLineEdit* Text = nullptr;
-    ValueLabel* Labeltitre = nullptr;
-    ValueLabel* Labelncoup = nullptr;
-    // The board columns A1, A2, A3, A4, A5, Bon and Mal, each of BoardRows cells, row 0 at the top.
-    std::array<std::array<ValueLabel*, BoardRows>, ColumnCount> cells{};
+namespace layout {
+struct Control;
+}
 
-    // The new-game button of length 3, 4 or 5 (Command3ch, Command4ch, Command5ch).
-    [[nodiscard]] QPushButton* lengthButton(int n) const {
-        return n == 5 ? Command5ch : n == 4 ? Command4ch : Command3ch;
-    }
-    [[nodiscard]] std::array<QPushButton*, 6> buttons() const {
-        return {Command3ch, Command4ch, Command5ch, Commandv, Commandmoins, Commandplus};
-    }
-    [[nodiscard]] ValueLabel* cell(Column column, int row) const {
-        return cells.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
-    }
-};
+// The keys of a layout row, as a screen reader reads them in the button's description
+// ("Alt+3"); empty for a control without keys.
+QString spokenKeys(const layout::Control& control);
+
+// The new-game button of length 3, 4 or 5: the button whose digit it is.
+QPushButton* lengthButton(const Controls& controls, int length);
+
+// The six buttons, in tab order.
+std::vector<QPushButton*> buttons(const Controls& controls);
 
 namespace build {
 

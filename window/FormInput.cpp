@@ -24,8 +24,13 @@ bool isEnter(const QKeyEvent* key) {
 
 FormInput::FormInput(QObject* parent, const Controls& controls, Game& game, SoundPlayer& sound,
                      Act act)
-    : QObject(parent), controls_(controls), game_(game), sound_(sound), act_(std::move(act)) {
-    for (QPushButton* button : controls_.buttons())
+    : QObject(parent),
+      controls_(controls),
+      buttons_(buttons(controls)),
+      game_(game),
+      sound_(sound),
+      act_(std::move(act)) {
+    for (QPushButton* button : buttons_)
         button->installEventFilter(this);
     controls_.Text->installEventFilter(this);
 }
@@ -45,7 +50,7 @@ bool FormInput::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == controls_.Text)
         return routeEntryKey(event);
-    for (QPushButton* button : controls_.buttons()) {
+    for (QPushButton* button : buttons_) {
         if (watched != button)
             continue;
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
@@ -61,17 +66,17 @@ bool FormInput::routeEntryKey(QEvent* event) {
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = isEnter(key);
-    const QString typed = key->text();
+    const QString text = key->text();
     // Keys that type nothing (arrows, Shift, F1...) never reach the rules.
-    if (!enter && typed.isEmpty())
+    if (!enter && text.isEmpty())
         return false;
-    auto KeyAscii = enter ? KeyEnter : static_cast<std::int16_t>(typed.front().unicode());
+    auto typed = enter ? KeyEnter : static_cast<std::int16_t>(text.front().unicode());
     if (enter) {
-        act_([this, &KeyAscii] { game_.Text_KeyPress(KeyAscii); });
+        act_([this, &typed] { game_.Text_KeyPress(typed); });
     } else {
-        game_.Text_KeyPress(KeyAscii);
+        game_.Text_KeyPress(typed);
     }
-    return KeyAscii == 0;
+    return typed == 0;
 }
 
 // Enter acts on the focused button as Space does. Only on a fresh press: the release of the Enter

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <functional>
+#include <vector>
 
 #include "FormBuilder.h"
 
@@ -29,6 +30,7 @@ class FormInput final : public QObject {
     void buttonMouseSound(const QPushButton* button, QEvent* event);
 
     const Controls& controls_;
+    const std::vector<QPushButton*> buttons_;
     Game& game_;
     SoundPlayer& sound_;
     Act act_;

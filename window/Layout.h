@@ -6,8 +6,10 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 #include "BoardCells.h"
+#include "Controls.h"
 #include "GameState.h"
 
 namespace kelo::layout {
@@ -46,12 +48,27 @@ struct Colours {
     Rgb text;
 };
 
-enum class Kind { Button, TextBox, Label };
 enum class Align { Left, Centre };
+
+// Where the window keeps a control; the member's type is the control's kind.
+using Member =
+    std::variant<ControlMember<QPushButton>, ControlMember<QLineEdit>, ControlMember<ValueLabel>>;
+enum class Kind { Button, TextBox, Label };  // in the order of Member's alternatives
+
+// Keys that operate a button as a click does, leaving its caption as it is. Alt and `digit` act by
+// the key's place in the top row as well, whatever the layout types there. Other `keys` are in
+// QKeySequence's portable form and `spoken` names them in French, as a screen reader reads the
+// button's description and a sighted player its tooltip. Page Up and Page Down act from the main
+// keys only: on the keypad they are the screen reader's.
+struct Keys {
+    int digit = 0;
+    std::string_view keys = {};
+    std::string_view spoken = {};
+};
 
 struct Control {
     std::string_view name;
-    Kind kind;
+    Member member;
     std::string_view caption;
     Twips geometry;
     FontStyle font;
@@ -59,6 +76,9 @@ struct Control {
     Align align;
     bool border;  // labels only: a single sunken line; the text box keeps the style's frame
     std::string_view accessibleName;
+    Keys keys = {};
+
+    [[nodiscard]] constexpr Kind kind() const { return static_cast<Kind>(member.index()); }
 };
 
 constexpr Rgb Maroon{128, 0, 0};
@@ -80,42 +100,20 @@ struct FormProperties {
 
 constexpr FormProperties Form{"Form1", "       Zandor Chiffres", 3930, 5730, Rgb{1, 0, 66}};
 
-// Buttons and the entry box, in tab order, then the two labels that are not board cells.
+// Buttons and the entry box, in tab order, then the two labels that are not board cells. A
+// button's digit is also the length of the game it starts.
 // clang-format off
 constexpr std::array<Control, 9> Controls{{
-    // name          kind           caption                  left  top   width height  font          colours                 align          border accessible name
-    {"Command3ch",   Kind::Button,  "3",                     {3180, 240,  495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 3 chiffres"},
-    {"Command4ch",   Kind::Button,  "4",                     {3180, 1200, 495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 4 chiffres"},
-    {"Command5ch",   Kind::Button,  "5",                     {3180, 2160, 495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 5 chiffres"},
-    {"Commandv",     Kind::Button,  "v",                     {3180, 3120, 495, 795},   {9.75, true}, {},                     Align::Centre, false, "Voir le code"},
-    {"Commandmoins", Kind::Button,  "-",                     {3180, 4020, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups précédents"},
-    {"Commandplus",  Kind::Button,  "+",                     {3180, 4800, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups suivants"},
-    {"Text",         Kind::TextBox, "",                      {720,  5040, 855, 435},   {12, true},   Colours{Maroon, Yellow}, Align::Centre, true,  "Proposition"},
-    {"Labeltitre",   Kind::Label,   "    C o d e      B M",  {300,  180,  2595, 315},  {13.5, true, TitleStandIn}, {},                     Align::Left,   false, ""},
-    {"Labelncoup",   Kind::Label,   "",                      {2280, 5100, 435, 315},   {12, true},   Colours{Navy, Cyan},    Align::Centre, true,  "Nombre de coups"},
-}};
-// clang-format on
-
-// Keys that operate a button as a click does, leaving its caption as it is. `keys` is in
-// QKeySequence's portable form; `spoken` names them in French, as a screen reader reads the
-// button's description; `tip` is the tooltip a sighted player sees. Alt and a digit also act by
-// the key's place in the top row, whatever the layout types there. Page Up and Page Down act from
-// the main keys only: on the keypad they are the screen reader's.
-struct Shortcut {
-    std::string_view button;
-    std::string_view keys;
-    std::string_view spoken;
-    std::string_view tip;
-};
-
-// clang-format off
-constexpr std::array<Shortcut, 6> Shortcuts{{
-    {"Command3ch",   "Alt+3",  "Alt+3",           "Alt+3 (touche 3 du haut ou du pavé)"},
-    {"Command4ch",   "Alt+4",  "Alt+4",           "Alt+4 (touche 4 du haut ou du pavé)"},
-    {"Command5ch",   "Alt+5",  "Alt+5",           "Alt+5 (touche 5 du haut ou du pavé)"},
-    {"Commandv",     "Alt+V",  "Alt+V",           "Alt+V"},
-    {"Commandmoins", "PgUp",   "Page précédente", "Page précédente"},
-    {"Commandplus",  "PgDown", "Page suivante",   "Page suivante"},
+    // name          member                           caption                  left  top   width height  font          colours                 align          border accessible name                   keys
+    {"Command3ch",   &kelo::Controls::Command3ch,     "3",                     {3180, 240,  495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 3 chiffres", {3}},
+    {"Command4ch",   &kelo::Controls::Command4ch,     "4",                     {3180, 1200, 495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 4 chiffres", {4}},
+    {"Command5ch",   &kelo::Controls::Command5ch,     "5",                     {3180, 2160, 495, 855},   {9.75, true}, {},                     Align::Centre, false, "Nouvelle partie à 5 chiffres", {5}},
+    {"Commandv",     &kelo::Controls::Commandv,       "v",                     {3180, 3120, 495, 795},   {9.75, true}, {},                     Align::Centre, false, "Voir le code",    {0, "Alt+V", "Alt+V"}},
+    {"Commandmoins", &kelo::Controls::Commandmoins,   "-",                     {3180, 4020, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups précédents", {0, "PgUp", "Page précédente"}},
+    {"Commandplus",  &kelo::Controls::Commandplus,    "+",                     {3180, 4800, 495, 675},   {18, false},  {},                     Align::Centre, false, "Coups suivants",  {0, "PgDown", "Page suivante"}},
+    {"Text",         &kelo::Controls::Text,           "",                      {720,  5040, 855, 435},   {12, true},   Colours{Maroon, Yellow}, Align::Centre, true,  "Proposition"},
+    {"Labeltitre",   &kelo::Controls::Labeltitre,     "    C o d e      B M",  {300,  180,  2595, 315},  {13.5, true, TitleStandIn}, {},                     Align::Left,   false, ""},
+    {"Labelncoup",   &kelo::Controls::Labelncoup,     "",                      {2280, 5100, 435, 315},   {12, true},   Colours{Navy, Cyan},    Align::Centre, true,  "Nombre de coups"},
 }};
 // clang-format on
 

@@ -3,7 +3,9 @@
 
 #include <QStringList>
 
+#include "FormBuilder.h"
 #include "GameState.h"
+#include "Layout.h"
 
 namespace kelo {
 namespace {
@@ -70,7 +72,19 @@ QString boardText(const std::vector<Outcome::Row>& rows) {
     return sentences.join(QStringLiteral(". "));
 }
 
-const QString NewGameKeys = QStringLiteral("nouvelle partie par Alt+3, Alt+4 ou Alt+5");
+// "nouvelle partie par Alt+3, Alt+4 ou Alt+5": the new-game buttons' keys.
+QString newGameKeys() {
+    QStringList keys;
+    for (const auto& control : layout::Controls) {
+        if (control.keys.digit != 0)
+            keys << spokenKeys(control);
+    }
+    const QString last = keys.takeLast();
+    return QStringLiteral("nouvelle partie par ") + keys.join(QStringLiteral(", ")) +
+           QStringLiteral(" ou ") + last;
+}
+
+const QString NewGameKeys = newGameKeys();
 
 }  // namespace
 

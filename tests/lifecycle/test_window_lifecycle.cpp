@@ -109,7 +109,7 @@ struct Run {
         form.show();
         return QTest::qWaitForWindowExposed(&form) && QTest::qWaitForWindowActive(&form);
     }
-    [[nodiscard]] GameState& state() { return form.game().state(); }
+    [[nodiscard]] const GameState& state() const { return form.game().state(); }
     [[nodiscard]] QPoint frameAt() const { return form.frameGeometry().topLeft(); }
 
     [[nodiscard]] QPushButton* button(const QString& name) const {

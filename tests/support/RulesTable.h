@@ -18,7 +18,7 @@ struct RulesTable {
     SequenceRandom random;
     Game game{board, sound, random};
 
-    GameState& s() { return game.state(); }
+    [[nodiscard]] const GameState& s() const { return game.state(); }
 
     // A new game of the code's length whose draw gives exactly these digits.
     void start(const std::vector<int>& code) {

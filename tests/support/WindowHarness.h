@@ -28,7 +28,7 @@ struct WindowHarness {
         return QTest::qWaitForWindowExposed(&form) && QTest::qWaitForWindowActive(&form);
     }
 
-    [[nodiscard]] GameState& state() { return form.game().state(); }
+    [[nodiscard]] const GameState& state() const { return form.game().state(); }
     [[nodiscard]] QWindow* window() const { return form.windowHandle(); }
 
     template <typename T = QWidget>
