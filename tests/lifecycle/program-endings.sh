@@ -14,7 +14,8 @@ failures=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi; }
 
 # Starts the program, behind any prefix given, in a new folder holding the old file, and waits
-# until it handles SIGTERM (a mask bit of 1 << 14): from then on a signal asks for the close.
+# until it handles SIGHUP, SIGINT, SIGQUIT and SIGTERM (mask bits 0, 1, 2 and 14): from then on
+# a signal asks for the close.
 start() {  # NAME [PREFIX...]
   folder="$work/$1"
   mkdir "$folder" && printf %s "$old" >"$folder/Kelo.ini"
@@ -24,7 +25,7 @@ start() {  # NAME [PREFIX...]
   for _ in $(seq 300); do
     game=$pid
     [ $# = 1 ] || game=$(ps -o pid= --ppid "$pid" | head -n1)  # under strace
-    grep -qs '^SigCgt:.*[4567cdef]...$' "/proc/${game// /}/status" && return
+    grep -qs '^SigCgt:.*[4567cdef]..[7f]$' "/proc/${game// /}/status" && return
     sleep 0.1
   done
   echo "$1: the program did not start"
