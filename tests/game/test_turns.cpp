@@ -438,7 +438,7 @@ void TestTurns::activationStartsRememberedLength() {
     QFETCH(float, remembered);
     QFETCH(int, started);
     RulesTable t;
-    t.game.settingsStep([&](GameState& s) { s.IniChiffres = remembered; });
+    t.game.settingsRead(0.0F, 0.0F, remembered);
     QCOMPARE(t.s().SonFlags, 0);
     t.game.Form_Activate();
     QCOMPARE(t.s().SonFlags, 1);

@@ -71,7 +71,7 @@ class TestOutcomeText : public QObject {
                 for (int i = 0; i < arg.toInt(); ++i)
                     t.enter(test::RulesTable::miss(t.s().NbChiffres));
             } else if (verb == QLatin1String("ini")) {
-                t.game.settingsStep([&](GameState& s) { s.IniChiffres = arg.toFloat(); });
+                t.game.settingsRead(0.0F, 0.0F, arg.toFloat());
                 t.game.Form_Activate();
             } else if (verb == QLatin1String("key")) {
                 auto key = static_cast<std::int16_t>(arg.front().unicode());
