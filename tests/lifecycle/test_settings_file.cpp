@@ -8,24 +8,17 @@
 #include <QtTest>
 #include <csignal>
 
+#include "FileBytes.h"
 #include "Lifecycle.h"
 #include "LimitedAccess.h"
 #include "RulesTable.h"
 #include "SettingsFile.h"
 
 using namespace kelo;
+using kelo::test::contentOf;
+using kelo::test::put;
 
 namespace {
-
-bool put(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // Bytes this process has read through system calls so far.
 qint64 bytesReadSoFar() {

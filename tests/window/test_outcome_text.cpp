@@ -61,10 +61,7 @@ class TestOutcomeText : public QObject {
             const QString verb = event.section(u':', 0, 0);
             const QString arg = event.section(u':', 1);
             if (verb == QLatin1String("start")) {
-                std::vector<int> code;
-                for (QChar c : arg)
-                    code.push_back(c.digitValue());
-                t.start(code);
+                t.start(test::digitsOf(arg));
             } else if (verb == QLatin1String("enter")) {
                 t.enter(arg.toStdString());
             } else if (verb == QLatin1String("misses")) {
