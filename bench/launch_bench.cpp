@@ -60,8 +60,15 @@ struct Run {
     long maxRssKb = 0;
 };
 
+// The program being timed, if any: a failed wait must not leave it running behind the bench.
+pid_t running = -1;
+
 [[noreturn]] void fail(const std::string& what) {
     std::fprintf(stderr, "bench_launch: %s\n", what.c_str());
+    if (running > 0) {
+        kill(running, SIGKILL);
+        waitpid(running, nullptr, 0);
+    }
     std::exit(1);
 }
 
@@ -216,6 +223,7 @@ Run runOnce(Display& display, const Program& program, const std::string& folder,
         execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
+    running = pid;
     const auto deadline = start + std::chrono::seconds(20);
     const xcb_window_t window = display.waitForMap(pid, deadline);
     display.focus(window);
@@ -233,13 +241,13 @@ Run runOnce(Display& display, const Program& program, const std::string& folder,
     const auto ended = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));  // readable once it ends
     pollfd fd{ended, POLLIN, 0};
     if (ended < 0 || poll(&fd, 1, 10000) != 1) {
-        kill(pid, SIGKILL);
         fail(program.name + " did not end within 10 s of the close request");
     }
     ::close(ended);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);  // it has ended: this returns at once
+    running = -1;
     run.closeMs = msSince(closing);
     run.maxRssKb = usage.ru_maxrss;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {

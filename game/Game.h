@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <utility>
 
 #include "BoardCells.h"
 #include "GameState.h"
@@ -18,13 +17,14 @@ class Game {
     Game(BoardCells& board, SoundPlayer& sound, RandomSource& random);
 
     [[nodiscard]] const GameState& state() const { return s_; }
-    // Runs `step` on the state: the window's load and close steps, which read the settings file
-    // into the remembered settings and write them back with the exit pause's clock. The one
-    // writer of the state besides the calls below.
-    template <typename Step>
-    decltype(auto) settingsStep(Step&& step) {
-        return std::forward<Step>(step)(s_);
-    }
+    // What the window's load step read from the settings file: the remembered position (0 where
+    // none was read) and length (3 where the file gave no whole line).
+    void settingsRead(Single left, Single top, Single length);
+    // The window's position as the close step keeps it on the screen, the one to be saved; not
+    // called when the window closes minimized or maximized.
+    void positionClosed(Single left, Single top);
+    // The exit pause's first and last readings of the time of day.
+    void exitPaused(double start, double last);
     // What the last call below did; each call replaces it.
     [[nodiscard]] const Outcome& outcome() const { return outcome_; }
 

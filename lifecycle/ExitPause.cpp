@@ -25,15 +25,17 @@ void SystemClocks::rest() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-void exitPause(GameState& state, PauseClocks& clocks) {
+PauseTimes exitPause(PauseClocks& clocks) {
     const std::chrono::nanoseconds start = clocks.monotonic();
-    state.TempsDebut = clocks.timeOfDay();
-    state.TempsLu = state.TempsDebut;
+    PauseTimes times;
+    times.TempsDebut = clocks.timeOfDay();
+    times.TempsLu = times.TempsDebut;
     while (cutShort == 0 && clocks.monotonic() - start <= ExitPauseLength) {
         clocks.rest();
-        state.TempsLu = clocks.timeOfDay();
+        times.TempsLu = clocks.timeOfDay();
     }
     cutShort = 0;
+    return times;
 }
 
 void cutExitPauseShort() {

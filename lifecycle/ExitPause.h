@@ -4,8 +4,6 @@
 
 #include <chrono>
 
-#include "GameState.h"
-
 namespace kelo {
 
 class PauseClocks {
@@ -29,9 +27,13 @@ class SystemClocks final : public PauseClocks {
 inline constexpr std::chrono::milliseconds ExitPauseLength{300};
 
 // Ends on the first monotonic reading more than ExitPauseLength after the start, so it lasts the
-// same across midnight. TempsDebut and TempsLu keep the time of day of the first and last reading.
-// Handles no window events. Ends at once when cut short, before it or while it runs.
-void exitPause(GameState& state, PauseClocks& clocks);
+// same across midnight. Handles no window events. Ends at once when cut short, before it or while it
+// runs.
+struct PauseTimes {
+    double TempsDebut = 0.0;  // the time of day of the first reading
+    double TempsLu = 0.0;     // and of the last
+};
+PauseTimes exitPause(PauseClocks& clocks);
 
 // Safe in a signal handler: the next exit pause, or the one running, ends at its next reading.
 void cutExitPauseShort();

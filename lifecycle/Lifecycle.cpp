@@ -9,32 +9,28 @@
 
 namespace kelo {
 
-TwipsPoint loadStep(GameState& state, TwipsSize window, TwipsSize screen,
-                    const QString& settingsFile) {
-    return loadPlace(state, window, screen, settingsFile).at;
-}
-
-LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
-                      const QString& settingsFile) {
+LoadedPlace loadPlace(TwipsSize window, TwipsSize screen, const QString& settingsFile) {
     const SettingsValues read = readSettingsFile(settingsFile);
+    Settings remembered;
     if (read.count > 0)
-        state.IniGauche = read.values[0];
+        remembered.IniGauche = read.values[0];
     if (read.count > 1)
-        state.IniHaut = read.values[1];
+        remembered.IniHaut = read.values[1];
     if (read.count < 3) {
-        state.IniChiffres = 3.0F;
-        return {centredOnScreen(window, screen), false};
+        remembered.IniChiffres = 3.0F;
+        return {remembered, centredOnScreen(window, screen), false};
     }
-    state.IniChiffres = read.values[2];
-    return {keepOnScreen({state.IniGauche, state.IniHaut}, window, screen), true};
+    remembered.IniChiffres = read.values[2];
+    return {remembered, keepOnScreen({remembered.IniGauche, remembered.IniHaut}, window, screen),
+            true};
 }
 
-SaveResult saveStep(GameState& state, const ClosingWindow& window, const QString& settingsFile) {
+SaveResult saveStep(Game& game, const ClosingWindow& window, const QString& settingsFile) {
     if (window.state == WindowState::Normal && window.positionKnown) {
         const TwipsPoint kept = keepOnScreen(window.position, window.size, window.screen);
-        state.IniGauche = kept.left;
-        state.IniHaut = kept.top;
+        game.positionClosed(kept.left, kept.top);
     }
+    const GameState& state = game.state();
     SaveResult result =
         writeSettingsFile(settingsFile, {state.IniGauche, state.IniHaut, state.IniChiffres});
     if (!result.saved) {
@@ -44,16 +40,17 @@ SaveResult saveStep(GameState& state, const ClosingWindow& window, const QString
     return result;
 }
 
-void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services) {
-    services.sound.play(SoundClosing, state.SonFlags);
-    const SaveResult result = saveStep(state, window, services.settingsFile);
+void closeStep(Game& game, const ClosingWindow& window, const CloseServices& services) {
+    services.sound.play(SoundClosing, game.state().SonFlags);
+    const SaveResult result = saveStep(game, window, services.settingsFile);
     if (!result.saved) {
         if (services.tellPlayer)
             services.tellPlayer(services.settingsFile, result.failure);
         services.endProcess(NotSavedStatus);
         return;
     }
-    exitPause(state, services.clocks);
+    const PauseTimes paused = exitPause(services.clocks);
+    game.exitPaused(paused.TempsDebut, paused.TempsLu);
     services.endProcess(0);
 }
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "ExitPause.h"
-#include "GameState.h"
+#include "Game.h"
 #include "Placement.h"
 #include "SettingsFile.h"
 #include "SoundPlayer.h"
@@ -15,21 +15,18 @@ namespace kelo {
 
 enum class WindowState { Normal, Minimized, Maximized };
 
-// Reads the settings file into IniGauche, IniHaut and IniChiffres and returns the window's left
-// and top (its outer frame). A file without three good values gives the centred position and
-// IniChiffres 3; IniGauche and IniHaut then keep the values read before the bad one (or 0).
-// A good file gives its position kept on the screen, while IniGauche and IniHaut keep the
-// values as read.
-TwipsPoint loadStep(GameState& state, TwipsSize window, TwipsSize screen,
-                    const QString& settingsFile = SettingsFileName);
-
-// The load step, also telling whether the position came from the file: only such a position is
-// kept on the screen, which the window must redo once its frame's size is known.
+// Reads the settings file: the values to remember and the window's left and top (its outer
+// frame). A file without three good values gives the centred position and IniChiffres 3;
+// IniGauche and IniHaut are then the values read before the bad one (or 0). A good file gives its
+// position kept on the screen, while IniGauche and IniHaut are the values as read. Only a
+// position from the file is kept on the screen, which the window must redo once its frame's size
+// is known.
 struct LoadedPlace {
+    Settings remembered;
     TwipsPoint at;
     bool fromFile = false;
 };
-LoadedPlace loadPlace(GameState& state, TwipsSize window, TwipsSize screen,
+LoadedPlace loadPlace(TwipsSize window, TwipsSize screen,
                       const QString& settingsFile = SettingsFileName);
 
 struct ClosingWindow {
@@ -56,15 +53,15 @@ struct CloseServices {
 // The exit status of a close whose settings could not be saved.
 constexpr int NotSavedStatus = 1;
 
-// Stores the position (kept on the screen) when the window is in its normal state and writes the
-// settings file. One that cannot be written is told on the console, in one line naming the file
-// and the reason.
-SaveResult saveStep(GameState& state, const ClosingWindow& window, const QString& settingsFile);
+// Gives the game the position (kept on the screen) when the window is in its normal state and
+// writes the game's remembered settings to the file. One that cannot be written is told on the
+// console, in one line naming the file and the reason.
+SaveResult saveStep(Game& game, const ClosingWindow& window, const QString& settingsFile);
 
 // Requests the closing sound, runs the save step, pauses and ends the process with status 0. A
 // file that cannot be written is also told to the player, and then ends the process at once with
 // NotSavedStatus, without the pause.
-void closeStep(GameState& state, const ClosingWindow& window, const CloseServices& services);
+void closeStep(Game& game, const ClosingWindow& window, const CloseServices& services);
 
 // The real end: nothing is flushed and no destructor runs, as nothing is left to save.
 [[noreturn]] void endProcessNow(int status);

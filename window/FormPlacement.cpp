@@ -53,8 +53,9 @@ void Form1::setCloseServices(PauseClocks& clocks, std::function<void(int)> endPr
 // Before the first show the window manager has not framed the window yet, so the outer size is
 // taken to be the client size; move() places the frame's corner once there is one.
 void Form1::Form_Load() {
-    const LoadedPlace placed = game_.settingsStep(
-        [this](GameState& state) { return loadPlace(state, toTwips(size()), screenTwips()); });
+    const LoadedPlace placed = loadPlace(toTwips(size()), screenTwips());
+    const Settings& read = placed.remembered;
+    game_.settingsRead(read.IniGauche, read.IniHaut, read.IniChiffres);
     placedFromFile_ = placed.fromFile;
     moveFrameTo(placed.at);
 }
@@ -96,21 +97,18 @@ ClosingWindow Form1::closingWindow() const {
 
 void Form1::Form_Unload() {
     closing_ = true;
-    game_.settingsStep([this](GameState& state) {
-        closeStep(state, closingWindow(),
-                  {sound_, *clocks_, endProcess_, SettingsFileName,
-                   [this](const QString& file, const QString& reason) {
-                       tellNotSaved(this, file, reason);
-                   }});
-    });
+    closeStep(game_, closingWindow(),
+              {sound_, *clocks_, endProcess_, SettingsFileName,
+               [this](const QString& file, const QString& reason) {
+                   tellNotSaved(this, file, reason);
+               }});
 }
 
 void Form1::saveSettingsNow() {
     if (closing_ || QThread::currentThread() != thread())
         return;
     closing_ = true;
-    game_.settingsStep(
-        [this](GameState& state) { saveStep(state, closingWindow(), SettingsFileName); });
+    saveStep(game_, closingWindow(), SettingsFileName);
 }
 
 // Every way of closing the window ends here; the close step ends the process itself. A close

@@ -4,18 +4,12 @@
 #include "RulesTable.h"
 
 using namespace kelo;
+using kelo::test::digitsOf;
 using kelo::test::RulesTable;
 
 Q_DECLARE_METATYPE(std::string)
 
 namespace {
-
-std::vector<int> digitsOf(const QString& text) {
-    std::vector<int> digits;
-    for (QChar c : text)
-        digits.push_back(c.digitValue());
-    return digits;
-}
 
 // Plays `count` guesses that cannot win against a code of 9s; guess i starts with the digit
 // i % 8 so that every history row is recognisable.
@@ -438,7 +432,7 @@ void TestTurns::activationStartsRememberedLength() {
     QFETCH(float, remembered);
     QFETCH(int, started);
     RulesTable t;
-    t.game.settingsStep([&](GameState& s) { s.IniChiffres = remembered; });
+    t.game.settingsRead(0.0F, 0.0F, remembered);
     QCOMPARE(t.s().SonFlags, 0);
     t.game.Form_Activate();
     QCOMPARE(t.s().SonFlags, 1);

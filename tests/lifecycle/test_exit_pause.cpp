@@ -35,13 +35,12 @@ void TestExitPause::pauseWithFakeClocks() {
     QFETCH(int, rests);
 
     StepClocks clocks(startOfDay, std::chrono::milliseconds(stepMs));
-    GameState state;
-    exitPause(state, clocks);
+    const PauseTimes times = exitPause(clocks);
 
     QVERIFY(!clocks.runaway);
     QCOMPARE(clocks.rests, rests);
-    QCOMPARE(state.TempsDebut, startOfDay);
-    QCOMPARE(state.TempsLu, clocks.day);  // the last reading, wrapped past midnight if it crossed
+    QCOMPARE(times.TempsDebut, startOfDay);
+    QCOMPARE(times.TempsLu, clocks.day);  // the last reading, wrapped past midnight if it crossed
 }
 
 QTEST_GUILESS_MAIN(TestExitPause)

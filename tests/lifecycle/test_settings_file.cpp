@@ -8,23 +8,17 @@
 #include <QtTest>
 #include <csignal>
 
+#include "FileBytes.h"
 #include "Lifecycle.h"
 #include "LimitedAccess.h"
+#include "RulesTable.h"
 #include "SettingsFile.h"
 
 using namespace kelo;
+using kelo::test::contentOf;
+using kelo::test::put;
 
 namespace {
-
-bool put(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // Bytes this process has read through system calls so far.
 qint64 bytesReadSoFar() {
@@ -45,17 +39,12 @@ const char* const CloseHere = "--close-here";
 
 // The close step as the program runs it, in the working folder, ending this process.
 [[noreturn]] void closeHere() {
-    struct Quiet final : SoundPlayer {
-        void play(std::string_view, std::int32_t) override {}
-    } quiet;
+    test::RulesTable t;
+    t.game.settingsRead(600.0F, 900.0F, 5.0F);
     SystemClocks clocks;
-    GameState state;
-    state.IniGauche = 600.0F;
-    state.IniHaut = 900.0F;
-    state.IniChiffres = 5.0F;
     ClosingWindow window;
     window.state = WindowState::Minimized;  // keeps the position above
-    closeStep(state, window, {quiet, clocks, endProcessNow});
+    closeStep(t.game, window, {t.sound, clocks, endProcessNow});
     std::abort();
 }
 
@@ -239,15 +228,14 @@ void TestSettingsFile::hostileFileThroughLoadAndClose() {
     }
     const QMap<QString, QByteArray> before = snapshot(root.path());
 
-    GameState state;
     const qint64 readBefore = bytesReadSoFar();
     QElapsedTimer clock;
     clock.start();
-    loadStep(state, {4000.0F, 3000.0F}, {30000.0F, 20000.0F}, file);
+    const LoadedPlace placed = loadPlace({4000.0F, 3000.0F}, {30000.0F, 20000.0F}, file);
     const qint64 nanoseconds = clock.nsecsElapsed();
     const qint64 read = bytesReadSoFar() - readBefore;
     qInfo("load step: %lld bytes read in %.3f ms", read, static_cast<double>(nanoseconds) / 1e6);
-    QCOMPARE(state.IniChiffres, lengthRead);
+    QCOMPARE(placed.remembered.IniChiffres, lengthRead);
     QVERIFY2(read < 2 * MaxSettingsFileBytes, qPrintable(QString::number(read)));  // and /proc
 
     // Root writes into any folder: the read-only folder is tried as user nobody.

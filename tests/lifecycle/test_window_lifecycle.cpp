@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "FileBytes.h"
 #include "Form1.h"
 #include "Layout.h"
 #include "Lifecycle.h"
@@ -26,22 +27,14 @@
 #include "ValueLabel.h"
 
 using namespace kelo;
+using kelo::test::contentOf;
+using kelo::test::put;
 using kelo::test::StepClocks;
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr int PerPixel = layout::TwipsPerPixel;
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Kelo.ini as it stood in the working folder, or nothing when there was none.
 std::optional<QByteArray> settingsNow() {

@@ -1,6 +1,7 @@
 // A random source that hands out a fixed list of values, so that the drawn code is known.
 #pragma once
 
+#include <QString>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -28,5 +29,13 @@ struct SequenceRandom final : RandomSource {
             values.push_back((static_cast<float>(d) + 0.5F) / 10.0F);
     }
 };
+
+// The digits of a code written out, "0424", for drawDigits.
+inline std::vector<int> digitsOf(const QString& text) {
+    std::vector<int> digits;
+    for (QChar c : text)
+        digits.push_back(c.digitValue());
+    return digits;
+}
 
 }  // namespace kelo::test

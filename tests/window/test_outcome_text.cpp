@@ -61,17 +61,14 @@ class TestOutcomeText : public QObject {
             const QString verb = event.section(u':', 0, 0);
             const QString arg = event.section(u':', 1);
             if (verb == QLatin1String("start")) {
-                std::vector<int> code;
-                for (QChar c : arg)
-                    code.push_back(c.digitValue());
-                t.start(code);
+                t.start(test::digitsOf(arg));
             } else if (verb == QLatin1String("enter")) {
                 t.enter(arg.toStdString());
             } else if (verb == QLatin1String("misses")) {
                 for (int i = 0; i < arg.toInt(); ++i)
                     t.enter(test::RulesTable::miss(t.s().NbChiffres));
             } else if (verb == QLatin1String("ini")) {
-                t.game.settingsStep([&](GameState& s) { s.IniChiffres = arg.toFloat(); });
+                t.game.settingsRead(0.0F, 0.0F, arg.toFloat());
                 t.game.Form_Activate();
             } else if (verb == QLatin1String("key")) {
                 auto key = static_cast<std::int16_t>(arg.front().unicode());

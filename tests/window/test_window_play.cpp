@@ -7,6 +7,7 @@
 
 using namespace kelo;
 using kelo::test::containsColour;
+using kelo::test::digitsOf;
 using kelo::test::pixelAt;
 using kelo::test::WindowHarness;
 
@@ -14,13 +15,6 @@ namespace {
 
 const QColor Background(1, 0, 66);
 const QString EmptyRow = QStringLiteral("||||||");
-
-std::vector<int> digitsOf(const QString& text) {
-    std::vector<int> digits;
-    for (QChar c : text)
-        digits.push_back(c.digitValue());
-    return digits;
-}
 
 // Board row of a game of length n showing these characters and scores.
 QString boardRow(int n, const QString& characters, const QString& bon, const QString& mal) {
