@@ -26,13 +26,15 @@ class SystemClocks final : public PauseClocks {
 
 inline constexpr std::chrono::milliseconds ExitPauseLength{300};
 
-// Ends on the first monotonic reading more than ExitPauseLength after the start, so it lasts the
-// same across midnight. Handles no window events. Ends at once when cut short, before it or while it
-// runs.
+// The times of day the exit pause read first and last.
 struct PauseTimes {
-    double TempsDebut = 0.0;  // the time of day of the first reading
-    double TempsLu = 0.0;     // and of the last
+    double TempsDebut = 0.0;
+    double TempsLu = 0.0;
 };
+
+// Ends on the first monotonic reading more than ExitPauseLength after the start, so it lasts the
+// same across midnight. Handles no window events. Ends at once when cut short, before it or while
+// it runs.
 PauseTimes exitPause(PauseClocks& clocks);
 
 // Safe in a signal handler: the next exit pause, or the one running, ends at its next reading.
