@@ -97,11 +97,10 @@ ClosingWindow Form1::closingWindow() const {
 
 void Form1::Form_Unload() {
     closing_ = true;
-    closeStep(game_, closingWindow(),
-              {sound_, *clocks_, endProcess_, SettingsFileName,
-               [this](const QString& file, const QString& reason) {
-                   tellNotSaved(this, file, reason);
-               }});
+    closeStep(
+        game_, closingWindow(),
+        {sound_, *clocks_, endProcess_, SettingsFileName,
+         [this](const QString& file, const QString& reason) { tellNotSaved(this, file, reason); }});
 }
 
 void Form1::saveSettingsNow() {
