@@ -27,7 +27,7 @@ constexpr bool isCodeLength(int n) {
 using History = std::array<std::string, HistoryRows>;
 
 struct GameState {
-    Integer NbChiffres = 0;                  // code length of the game in play; 0 before the first
+    Integer NbChiffres = 0;  // code length of the game in play; 0 before the first
     // Code1, Code2, Code3, Code4, Code5 (Code[0] is Code1); 10 marks a matched digit.
     std::array<Integer, MaxLength> Code{};
     // Copie1, Copie2, Copie3, Copie4, Copie5: the code as drawn, restored after each scoring.

@@ -1,4 +1,5 @@
-// The board cells, the entry box and the counter written for the rules, and the cells' spoken names.
+// The board cells, the entry box and the counter written for the rules, and the cells' spoken
+// names.
 #include "FormBoard.h"
 
 #include <QLineEdit>

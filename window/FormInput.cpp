@@ -1,4 +1,5 @@
-// Enter and the typed characters of the entry box, Enter on a button, and the buttons' mouse sounds.
+// Enter and the typed characters of the entry box, Enter on a button, and the buttons' mouse
+// sounds.
 #include "FormInput.h"
 
 #include <QEvent>
