@@ -5,11 +5,11 @@
 #include <array>
 #include <optional>
 
-class QWidget;
-
 #include "BoardCells.h"
 #include "FormBuilder.h"
 #include "GameState.h"
+
+class QWidget;
 
 namespace kelo {
 

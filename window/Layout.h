@@ -53,7 +53,6 @@ enum class Align { Left, Centre };
 // Where the window keeps a control; the member's type is the control's kind.
 using Member =
     std::variant<ControlMember<QPushButton>, ControlMember<QLineEdit>, ControlMember<ValueLabel>>;
-enum class Kind { Button, TextBox, Label };  // in the order of Member's alternatives
 
 // Keys that operate a button as a click does, leaving its caption as it is. Alt and `digit` act by
 // the key's place in the top row as well, whatever the layout types there. Other `keys` are in
@@ -77,8 +76,6 @@ struct Control {
     bool border;  // labels only: a single sunken line; the text box keeps the style's frame
     std::string_view accessibleName;
     Keys keys = {};
-
-    [[nodiscard]] constexpr Kind kind() const { return static_cast<Kind>(member.index()); }
 };
 
 constexpr Rgb Maroon{128, 0, 0};
